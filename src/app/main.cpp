@@ -1,2 +1,36 @@
+// Starts the program: the application, the design fonts, the window.
+
+#include "app/Un_subri1.h"
+#include "app/controls.h"
+#include "platform/platform.h"
+
 #include <QApplication>
-int main(int argc, char** argv) { QApplication app(argc, argv); return 0; }
+#include <exception>
+
+namespace {
+
+// A last safety net: an error escaping an event is shown, never fatal.
+class Application : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            platform::showErrorBox(QString::fromUtf8(error.what()));
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Application application(argc, argv);
+    app::registerFontSubstitutes();
+    TForm1 form;
+    form.show();
+    return application.exec();
+}

@@ -1,0 +1,85 @@
+#pragma once
+// A text grid with a fixed header row and fixed first column: cells as text,
+// designed column widths and row heights, a notification before a data cell
+// is selected, and run-time option sets (editing, row and column moving, …).
+
+#include "platform/StringGridModel.h"
+
+#include <QTableView>
+#include <functional>
+
+namespace platform {
+
+class StringGrid : public QTableView {
+    Q_OBJECT
+public:
+    // The behaviours a grid can switch at run time.
+    enum Option {
+        FixedVertLine = 1 << 0,
+        FixedHorzLine = 1 << 1,
+        VertLine = 1 << 2,
+        HorzLine = 1 << 3,
+        RangeSelect = 1 << 4,
+        DrawFocusSelected = 1 << 5,
+        RowSizing = 1 << 6,
+        ColSizing = 1 << 7,
+        RowMoving = 1 << 8,
+        ColMoving = 1 << 9,
+        Editing = 1 << 10,
+        Tabs = 1 << 11,
+        RowSelect = 1 << 12,
+        AlwaysShowEditor = 1 << 13,
+        ThumbTracking = 1 << 14,
+    };
+    Q_DECLARE_FLAGS(Options, Option)
+
+    StringGrid(int columns, int rows, QWidget* parent = nullptr);
+
+    StringGridModel* grid() const { return model_; }
+    int rowCount() const { return model_->rows(); }
+    int colCount() const { return model_->columns(); }
+    void setRowCount(int rows) { model_->setRows(rows); }
+    QString cell(int column, int row) const { return model_->cell(column, row); }
+    void setCell(int column, int row, const QString& text) { model_->setCell(column, row, text); }
+
+    void setColumnWidths(const QList<int>& widths);
+    void setRowHeights(int defaultHeight, const QList<QPair<int, int>>& exceptions = {});
+    void setFixedColor(const QColor& color);
+
+    Options options() const { return options_; }
+    void setOptions(Options options);
+
+    // The row of the focused cell (the "current row").
+    int currentRow() const;
+
+signals:
+    // Emitted before a data cell is selected by a click (also on the cell
+    // already selected) or by a keyboard move.
+    void selectCell(int column, int row);
+    // Emitted after the user dragged a row by its number cell to another place.
+    void rowMoved(int fromIndex, int toIndex);
+    // Emitted after the user dragged a column by its header cell.
+    void columnMoved(int fromIndex, int toIndex);
+    void doubleClicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    bool event(QEvent* event) override;
+
+private:
+    enum class Drag { None, Row, Column };
+    void applyOptions();
+
+    StringGridModel* model_;
+    Options options_;
+    Drag drag_ = Drag::None;
+    int dragFrom_ = -1;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(StringGrid::Options)
+
+} // namespace platform

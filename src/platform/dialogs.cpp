@@ -1,0 +1,106 @@
+#include "platform/dialogs.h"
+
+#include "platform/platform.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QStringList>
+#include <optional>
+
+namespace platform {
+
+namespace {
+
+struct ScriptedOpen {
+    bool confirmed;
+    QString path;
+    int filterIndex;
+};
+struct ScriptedFont {
+    bool confirmed;
+    QFont font;
+};
+
+std::optional<ScriptedOpen>& scriptedOpen()
+{
+    static std::optional<ScriptedOpen> answer;
+    return answer;
+}
+std::optional<ScriptedFont>& scriptedFont()
+{
+    static std::optional<ScriptedFont> answer;
+    return answer;
+}
+
+// "label|pattern|label|pattern" as the toolkit's "label (pattern)" list.
+QStringList nameFilters(const QString& filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(u';', u' '));
+    return filters;
+}
+
+} // namespace
+
+void scriptOpenDialog(const QString& path, int filterIndex)
+{
+    scriptedOpen() = ScriptedOpen{true, path, filterIndex};
+}
+void scriptOpenDialogCancel() { scriptedOpen() = ScriptedOpen{false, {}, 0}; }
+void scriptFontDialog(const QFont& font) { scriptedFont() = ScriptedFont{true, font}; }
+void scriptFontDialogCancel() { scriptedFont() = ScriptedFont{false, {}}; }
+
+OpenDialog::OpenDialog(QWidget* owner) : QObject(owner), owner_(owner) {}
+
+bool OpenDialog::execute()
+{
+    QString path;
+    int index = filterIndex_;
+    if (auto answer = scriptedOpen()) {
+        scriptedOpen().reset();
+        if (!answer->confirmed)
+            return false;
+        path = answer->path;
+        index = answer->filterIndex;
+    } else {
+        const QStringList filters = nameFilters(filter_);
+        QFileDialog dialog(owner_);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters(filters);
+        if (filterIndex_ >= 1 && filterIndex_ <= filters.size())
+            dialog.selectNameFilter(filters[filterIndex_ - 1]);
+        dialog.setDirectory(QDir::currentPath());
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return false;
+        path = dialog.selectedFiles().first();
+        index = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    }
+    fileName_ = QFileInfo(path).absoluteFilePath();
+    filterIndex_ = index;
+    // Like the desktop's dialog, leave the current directory at the file's folder.
+    QDir::setCurrent(QFileInfo(fileName_).absolutePath());
+    return true;
+}
+
+FontDialog::FontDialog(QWidget* owner) : QObject(owner), owner_(owner) {}
+
+bool FontDialog::execute()
+{
+    if (auto answer = scriptedFont()) {
+        scriptedFont().reset();
+        if (answer->confirmed)
+            font_ = answer->font;
+        return answer->confirmed;
+    }
+    bool confirmed = false;
+    const QFont chosen = QFontDialog::getFont(&confirmed, font_, owner_);
+    if (confirmed)
+        font_ = chosen;
+    return confirmed;
+}
+
+} // namespace platform

@@ -1,0 +1,125 @@
+// Opening question files and appending their questions: the binary .5tq
+// files (eight genres, records read from the open file at every append) and
+// the .mon text files (one list row each, read afresh at every append).
+
+#include "app/Un_subri1.h"
+
+#include "platform/StringGrid.h"
+#include "platform/codepage.h"
+#include "platform/errors.h"
+#include "questions/mon_format.h"
+#include "questions/tq_format.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+using platform::decodeCp932;
+
+namespace {
+// The question-set list has eight data rows; later text files reuse them.
+constexpr int kListRows = 8;
+constexpr int kQuestionRecordOffset = 2048;
+const char* const kLineStoreProperty = "lines";
+} // namespace
+
+// ---- Binary question files -------------------------------------------------
+
+void TForm1::binaryOpen(const QString& path)
+{
+    StringGrid1->setCell(0, 0, QStringLiteral("5TQ[.5tq]"));
+    StringGrid2->setCell(3, 0, QStringLiteral("5TQｼﾞｬﾝﾙ"));
+    auto file = std::make_unique<questions::TqFile>();
+    if (!file->open(path))
+        platform::raiseCannotOpen(path);
+    currentBinaryFile = std::move(file);
+    janlu_list();
+    tusitu(kQuestionRecordOffset);
+}
+
+void TForm1::janlu_list()
+{
+    StringGrid1->setCell(1, 0, QStringLiteral("ジャンル名"));
+    StringGrid1->setCell(2, 0, QStringLiteral("問題数"));
+    StringGrid1->setCell(3, 0, QStringLiteral("始No"));
+    StringGrid1->setCell(4, 0, QStringLiteral("終No"));
+    int sum = 0;
+    for (int g = 1; g <= kListRows; ++g) {
+        const questions::TqGenre genre =
+            currentBinaryFile ? currentBinaryFile->genre(g) : questions::TqGenre{};
+        StringGrid1->setCell(0, g, QStringLiteral("ジャンル") + QString::number(g));
+        StringGrid1->setCell(1, g, decodeCp932(genre.name));
+        StringGrid1->setCell(2, g, QString::number(genre.count));
+        StringGrid1->setCell(3, g, QString::number(sum + 1));
+        sum += genre.count;
+        StringGrid1->setCell(4, g, QString::number(sum));
+    }
+}
+
+void TForm1::tusitu(qint64 offset)
+{
+    QByteArray question;
+    QByteArray answer;
+    if (currentBinaryFile)
+        currentBinaryFile->readQuestion(offset, &question, &answer);
+    setFieldText(Edit1, decodeCp932(question));
+    setFieldText(Edit2, decodeCp932(answer));
+}
+
+void TForm1::binaryAppend(int row, const QString& setName)
+{
+    const int first = platform::StrToInt(StringGrid1->cell(3, row));
+    const int last = platform::StrToInt(StringGrid1->cell(4, row));
+    for (qint64 n = first; n <= last; ++n) {
+        tusitu(questions::tqQuestionOffset(int(n)));
+        appendQuestionRow(Edit1->text(), Edit2->text(), setName);
+    }
+}
+
+// ---- Text question files ---------------------------------------------------
+
+void TForm1::loadLineStore(const QString& path)
+{
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        platform::raiseCannotOpen(path);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        platform::raiseCannotOpen(path);
+    // The store shows the file's text and keeps its lines as read.
+    Memo1->setProperty(kLineStoreProperty, QVariant::fromValue(questions::splitLines(bytes)));
+    Memo1->setPlainText(decodeCp932(bytes));
+}
+
+void TForm1::textOpen(const QString& path)
+{
+    ++textFileCount;
+    const int row = (textFileCount - 1) % kListRows + 1;
+    StringGrid1->setCell(0, 0, QStringLiteral("Quillop"));
+    StringGrid2->setCell(3, 0, QStringLiteral("Quillopｼﾞｬﾝﾙ"));
+    loadLineStore(path);
+    StringGrid1->setCell(3, row, path);
+    setFieldText(Edit3, questions::monDisplayPath(path));
+    const auto lines = Memo1->property(kLineStoreProperty).value<QList<QByteArray>>();
+    const questions::MonHeader header = questions::readMonHeader(lines);
+    StringGrid1->setCell(2, row, decodeCp932(header.count));
+    StringGrid1->setCell(0, row, decodeCp932(header.label));
+    StringGrid1->setCell(1, row, decodeCp932(header.setName));
+}
+
+bool TForm1::textRowAccepted(int row) const
+{
+    return row >= 1 && row <= textFileCount && row <= kListRows;
+}
+
+void TForm1::textReload(int row)
+{
+    loadLineStore(StringGrid1->cell(3, row));
+}
+
+void TForm1::textAppend(const QString& setName)
+{
+    const auto lines = Memo1->property(kLineStoreProperty).value<QList<QByteArray>>();
+    for (const questions::MonRecord& record : questions::assembleRecords(lines))
+        appendQuestionRow(decodeCp932(record.question), decodeCp932(record.answer), setName);
+}

@@ -1,0 +1,96 @@
+// The question-set list and the question table: opening a file by the
+// format mode, and appending a list row's questions to the table.
+
+#include "app/Un_subri1.h"
+
+#include "app/controls.h"
+#include "platform/StringGrid.h"
+#include "platform/dialogs.h"
+#include "platform/errors.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace app;
+
+bool TForm1::binaryMode() const
+{
+    // Entry 1 of the open dialog's file types is the binary format.
+    return OpenDialog1->filterIndex() == 1;
+}
+
+void TForm1::Button3Click()
+{
+    if (!OpenDialog1->execute())
+        return;
+    const QString path = OpenDialog1->fileName();
+    if (binaryMode())
+        binaryOpen(path);
+    else
+        textOpen(path);
+}
+
+void TForm1::StringGrid1SelectCell(int /*ACol*/, int ARow)
+{
+    const bool binary = binaryMode();
+    if (!binary) {
+        if (!textRowAccepted(ARow))
+            return;
+        textReload(ARow);
+    }
+    const QString setName = StringGrid1->cell(1, ARow);
+    extendTableHeader(setName);
+    StringGrid2->grid()->beginBulkUpdate();
+    try {
+        if (binary)
+            binaryAppend(ARow, setName);
+        else
+            textAppend(setName);
+    } catch (...) {
+        StringGrid2->grid()->endBulkUpdate();
+        throw;
+    }
+    StringGrid2->grid()->endBulkUpdate();
+    finishAppend();
+}
+
+void TForm1::extendTableHeader(const QString& setName)
+{
+    StringGrid2->setCell(1, 0, StringGrid2->cell(1, 0) + setName + u'/');
+}
+
+void TForm1::appendQuestionRow(const QString& question, const QString& answer, const QString& genre)
+{
+    const int rows = StringGrid2->rowCount();
+    StringGrid2->setRowCount(rows + 1);
+    const int row = rows - 1; // the former empty last row
+    StringGrid2->setCell(0, row, QString::number(row));
+    StringGrid2->setCell(1, row, question);
+    StringGrid2->setCell(2, row, answer);
+    StringGrid2->setCell(3, row, genre);
+}
+
+QList<QPushButton*> TForm1::enabledAfterLoadButtons() const
+{
+    return {Button16, Button10, Button5, Button6, Button7, Button8, Button9, Button18, Button19, Button20,
+            Button21, Button22, Button23, Button24, Button25, Button26, Button27, Button29, Button32};
+}
+
+void TForm1::setEnabledAfterLoad(bool enabled)
+{
+    for (QPushButton* button : enabledAfterLoadButtons())
+        button->setEnabled(enabled);
+}
+
+void TForm1::finishAppend()
+{
+    const int lastRow = StringGrid2->rowCount() - 1;
+    for (int column = 0; column < 4; ++column)
+        StringGrid2->setCell(column, lastRow, QString());
+    setEnabledAfterLoad(true);
+    const int questions = StringGrid2->rowCount() - 2;
+    setFieldText(Edit7, QString::number(questions));
+    setFieldText(Edit6, QStringLiteral("1"));
+    setFieldText(Edit8, QString::number(questions));
+    setFieldColor(Edit7, questions > 300 ? kRed : kLime);
+}
