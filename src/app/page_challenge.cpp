@@ -33,9 +33,10 @@ platform::UpDown* makeUpDown(QWidget* parent, const char* name, int left, int to
     upDown->setMinimum(1);
     upDown->setMaximum(10000);
     upDown->setIncrement(1);
-    upDown->associate(field);
-    // The design position matches the field's design text: record it silently.
+    // The design position matches the field's design text: record it before
+    // attaching the field, so nothing is written.
     upDown->setPosition(position);
+    upDown->associate(field);
     return upDown;
 }
 
@@ -62,6 +63,7 @@ void TForm1::createChallengePage()
     createPresetGroup();
 
     Button10 = makeButton(page, "Button10", 296, -4, 77, 25, QStringLiteral("標準設定"));
+    Button10->setEnabled(false);
     Button10->hide();
     Button1 = makeButton(page, "Button1", 18, -2, 27, 19, QStringLiteral("GO"));
     Button1->setFont(designFont(13));

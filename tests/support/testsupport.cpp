@@ -27,3 +27,37 @@ QByteArray cp932(const QString& text)
 }
 
 } // namespace testsupport
+
+#include "app/Un_subri1.h"
+#include "platform/platform.h"
+
+namespace testsupport {
+
+ErrorBoxes::ErrorBoxes()
+{
+    platform::setErrorSink([this](const QString& title, const QString& text) {
+        titles << title;
+        texts << text;
+    });
+}
+
+ErrorBoxes::~ErrorBoxes() { platform::setErrorSink({}); }
+
+QByteArray monFile(const QString& label, const QString& setName,
+                   const QList<QPair<QString, QString>>& questions)
+{
+    QString text = QStringLiteral("%1,\"x\",\"%2\"\r\n0,\"y\",\"%3\"\r\n")
+                       .arg(questions.size()).arg(label, setName);
+    int number = 1;
+    for (const auto& [question, answer] : questions)
+        text += QStringLiteral("%1,\"%2\",\"%3\"\r\n").arg(number++).arg(answer, question);
+    return cp932(text);
+}
+
+void openThroughDialog(TForm1& form, const QString& path, int filterIndex)
+{
+    platform::scriptOpenDialog(path, filterIndex);
+    form.Button3Click();
+}
+
+} // namespace testsupport

@@ -15,3 +15,26 @@ QString writeFile(const QString& path, const QByteArray& bytes);
 QByteArray cp932(const QString& text);
 
 } // namespace testsupport
+
+class TForm1;
+
+namespace testsupport {
+
+// Collects what the error box would show.
+struct ErrorBoxes {
+    ErrorBoxes();
+    ~ErrorBoxes();
+    QStringList texts;
+    QStringList titles;
+};
+
+// A .mon file with the given set name and questions ("q1", "a1"), … as
+// records `n,"answer","question"`, encoded in code page 932.
+QByteArray monFile(const QString& label, const QString& setName,
+                   const QList<QPair<QString, QString>>& questions);
+
+// Opens a file through the window's open button with the scripted dialog
+// (filter entry 1: .5tq, 2: .mon).
+void openThroughDialog(TForm1& form, const QString& path, int filterIndex);
+
+} // namespace testsupport
