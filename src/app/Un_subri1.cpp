@@ -5,6 +5,7 @@
 #include "app/Un_subri1.h"
 
 #include "app/controls.h"
+#include "app/program_icon.h"
 #include "platform/HintLine.h"
 #include "platform/PageControl.h"
 #include "platform/PresentationTimer.h"
@@ -22,10 +23,6 @@
 
 using namespace app;
 
-namespace {
-constexpr int kStatusBarHeight = 19;
-}
-
 TForm1::TForm1(QWidget* parent) : QWidget(parent)
 {
     createWindow();
@@ -41,8 +38,10 @@ TForm1::~TForm1() = default;
 
 void TForm1::createWindow()
 {
+    registerFontSubstitutes();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("MireldoVer0.8"));
+    setWindowIcon(programIcon());
     setFont(designFont(15));
 
     PageControl1 = new platform::PageControl(this);
@@ -147,6 +146,7 @@ bool TForm1::event(QEvent* event)
         return true; // hints go to the status bar only
     if (event->type() == QEvent::Show && !activatedOnce_) {
         activatedOnce_ = true;
+        Edit9->setFocus(); // the designed initial focus
         guard.run([this] { FormActivate(); });
     }
     return QWidget::event(event);

@@ -56,6 +56,7 @@ public:
     QWidget* TabSheet3; // 画面脇常駐 (screen-side)
     QWidget* TabSheet4; // 解説 (explanation)
     QStatusBar* StatusBar1;
+    static constexpr int kStatusBarHeight = 19; // along the bottom edge
     platform::PresentationTimer* Timer1;
     platform::OpenDialog* OpenDialog1;
     platform::FontDialog* FontDialog1;
@@ -202,7 +203,7 @@ public:
     QString storedRangeStart;         // range texts behind the double-clicks
     QString storedRangeEnd;
     std::unique_ptr<questions::TqFile> currentBinaryFile;
-    QString reportedTickError;        // the tick's field error already shown once
+    QList<const QLineEdit*> tickErrorFields; // fields whose fault the tick has shown, until valid again
     std::mt19937 random;              // order of random presentation
 
     // Sets a field's text as the program does: when the text really changes,

@@ -1,7 +1,7 @@
 // Starts the program: the application, the design fonts, the window.
 
 #include "app/Un_subri1.h"
-#include "app/controls.h"
+#include "app/startup_probe.h"
 #include "platform/platform.h"
 
 #include <QApplication>
@@ -29,8 +29,8 @@ public:
 int main(int argc, char** argv)
 {
     Application application(argc, argv);
-    app::registerFontSubstitutes();
     TForm1 form;
+    app::armStartupProbe(form); // tests and benchmarks only
     form.show();
     return application.exec();
 }
