@@ -10,6 +10,7 @@
 #include "platform/UpDown.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -152,10 +153,16 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         if (const auto handler = mouseMoveHandlers_.value(watched))
             run(handler);
         break;
-    case QEvent::FocusOut:
+    case QEvent::FocusOut: {
+        // Focus leaving for another control of the window; switching to
+        // another program or opening a menu is not leaving the control.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            break;
         if (const auto handler = focusLeaveHandlers_.value(watched))
             run(handler);
         break;
+    }
     case QEvent::MouseButtonRelease:
         if (watched == Edit14)
             run(&TForm1::Edit14Click);
