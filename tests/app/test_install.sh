@@ -1,0 +1,102 @@
+#!/bin/sh
+# Installs Mireldo from a build folder into temporary places and checks the
+# installed tree and the launcher: the first run fills the user's folder with
+# the documents and samples and starts the program there; a later run keeps a
+# mail template the user saved and adds back a document that went missing.
+#
+#   sh tests/app/test_install.sh <build folder> [cmake]
+set -eu
+
+build=$(cd "$1" && pwd)
+cmake=${2:-cmake}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+expect_line() { grep -qxF -- "$2" "$1" || fail "$1 has no line '$2'"; }
+
+# The PNG header: width and height, then bit depth and colour type.
+png_header() { od -An -tu1 -j16 -N10 "$1" | tr -s ' ' ' ' | sed 's/^ //'; }
+
+# Runs the launcher with a fresh environment; the program quits after its
+# first frame and reports the folder it was started in.
+launch() {
+  launcher=$1; shift
+  env -u XDG_DATA_HOME HOME="$tmp/home" QT_QPA_PLATFORM=offscreen \
+    MIRELDO_EXIT_AFTER_START_MS=0 "$@" "$launcher" >"$tmp/out" 2>"$tmp/err" ||
+    { cat "$tmp/err" >&2; fail "$launcher did not start and quit cleanly"; }
+}
+started_in() {
+  expected="directory=$(cd "$1" && pwd -P)"
+  grep -q "^mireldo-startup .* $expected\$" "$tmp/out" ||
+    fail "program not started in $1: $(cat "$tmp/out")"
+}
+seeded() {
+  for file in "$root"/data/*; do
+    cmp -s "$file" "$1/$(basename "$file")" || fail "$1/$(basename "$file") not seeded"
+  done
+}
+
+# ---- The installed tree -----------------------------------------------------
+prefix="$tmp/prefix"
+"$cmake" --install "$build" --prefix "$prefix" >/dev/null
+[ -x "$prefix/bin/mireldo" ] || fail "bin/mireldo missing"
+[ -x "$prefix/bin/mireldo-launcher" ] || fail "bin/mireldo-launcher missing"
+seeded "$prefix/share/mireldo"
+
+desktop="$prefix/share/applications/mireldo.desktop"
+[ -f "$desktop" ] || fail "mireldo.desktop missing"
+expect_line "$desktop" "[Desktop Entry]"
+expect_line "$desktop" "Type=Application"
+expect_line "$desktop" "Name=Mireldo"
+expect_line "$desktop" "Exec=mireldo-launcher"
+expect_line "$desktop" "Icon=mireldo"
+expect_line "$desktop" "Categories=Education;"
+grep -q '^Name\[ja\]=..*' "$desktop" || fail "no Japanese name"
+grep -q '^Comment\[ja\]=..*' "$desktop" || fail "no Japanese comment"
+
+icons="$prefix/share/icons/hicolor"
+# 32 x 32, 8 bits per index, colour type 3: a palette image.
+[ "$(png_header "$icons/32x32/apps/mireldo.png")" = "0 0 0 32 0 0 0 32 8 3" ] ||
+  fail "the 32 x 32 icon is not a 32 x 32 palette image"
+[ "$(png_header "$icons/128x128/apps/mireldo.png" | cut -d' ' -f1-8)" = "0 0 0 128 0 0 0 128" ] ||
+  fail "the large icon is not 128 x 128"
+
+# ---- First run: the user's folder is filled ----------------------------------
+work="$tmp/home/.local/share/mireldo"
+launch "$prefix/bin/mireldo-launcher"
+seeded "$work"
+started_in "$work"
+
+# ---- Later run: the saved template stays, a missing document comes back ------
+printf 'saved by the user\r\n' >"$tmp/template"
+cp "$tmp/template" "$work/MRLDmail.DOC"
+rm "$work/QLOPLIST.DOC"
+launch "$prefix/bin/mireldo-launcher"
+cmp -s "$tmp/template" "$work/MRLDmail.DOC" || fail "the saved mail template was overwritten"
+cmp -s "$root/data/QLOPLIST.DOC" "$work/QLOPLIST.DOC" || fail "a missing document was not restored"
+started_in "$work"
+
+# ---- Through a link, with XDG_DATA_HOME set ----------------------------------
+mkdir -p "$tmp/links"
+ln -s "$prefix/bin/mireldo-launcher" "$tmp/links/mireldo-launcher"
+launch "$tmp/links/mireldo-launcher" XDG_DATA_HOME="$tmp/xdg"
+seeded "$tmp/xdg/mireldo"
+started_in "$tmp/xdg/mireldo"
+
+# A relative XDG_DATA_HOME is ignored, as the XDG rule says.
+(cd "$tmp" && launch "$prefix/bin/mireldo-launcher" XDG_DATA_HOME=relative)
+[ ! -e "$tmp/relative" ] || fail "a relative XDG_DATA_HOME was used"
+started_in "$work"
+
+# ---- Staged with DESTDIR, the tree works where it was put ---------------------
+DESTDIR="$tmp/stage" "$cmake" --install "$build" >/dev/null
+staged=$(find "$tmp/stage" -path '*/bin/mireldo-launcher')
+[ -n "$staged" ] || fail "nothing installed under DESTDIR"
+rm -rf "$tmp/home"
+launch "$staged"
+seeded "$work"
+started_in "$work"
+
+echo "install and launcher: all checks passed"
