@@ -2,25 +2,39 @@
 
 #include "platform/platform.h"
 
+#include <QThread>
 #include <exception>
 
 namespace platform {
 
+namespace {
+int currentLoopLevel()
+{
+    return QThread::currentThread()->loopLevel();
+}
+} // namespace
+
+bool HandlerGuard::insideHandler() const
+{
+    return !loopLevels_.isEmpty() && loopLevels_.back() == currentLoopLevel();
+}
+
 void HandlerGuard::run(const std::function<void()>& handler)
 {
-    if (depth_ > 0) {
+    if (insideHandler()) {
         handler();
         return;
     }
-    ++depth_;
+    const qsizetype depth = loopLevels_.size();
+    loopLevels_.push_back(currentLoopLevel());
     try {
         handler();
     } catch (const std::exception& error) {
-        depth_ = 0;
+        loopLevels_.resize(depth);
         showErrorBox(QString::fromUtf8(error.what()));
         return;
     }
-    --depth_;
+    loopLevels_.resize(depth);
 }
 
 } // namespace platform

@@ -1,22 +1,24 @@
 #pragma once
 // Entry point for every event that reaches a handler: runs it, and reports
 // an error it raises through the error box instead of letting it unwind into
-// the toolkit. Calls nested inside a running handler pass errors on to the
-// caller, so a failure ends the outer handler at the failing step.
+// the toolkit. A call made while a handler is running in the same event loop
+// passes its errors on to that handler, so a failure ends the outer handler
+// at the failing step. An event handled inside a nested event loop (a dialog
+// or message box opened by a running handler) is an entry point of its own.
 
+#include <QList>
 #include <functional>
 
 namespace platform {
 
 class HandlerGuard {
 public:
-    // Runs the handler; at the outermost level errors are caught and shown.
     void run(const std::function<void()>& handler);
-    // True while a handler started through run() is on the stack.
-    bool insideHandler() const { return depth_ > 0; }
+    // True while a handler started through run() is running in the current event loop.
+    bool insideHandler() const;
 
 private:
-    int depth_ = 0;
+    QList<int> loopLevels_; // event-loop level of each entry point on the stack
 };
 
 } // namespace platform
