@@ -46,6 +46,13 @@ void TForm1::createLoadingPage()
     StringGrid2->setColumnWidths({64, 451, 222, 64});
     StringGrid2->setRowHeights(24, {{1, 22}});
     StringGrid2->setFixedColor(kGray);
+    // Until the mouse first moves over it, the table offers every way of
+    // shaping it except editing.
+    StringGrid2->setOptions(platform::StringGrid::kDefaultOptions | platform::StringGrid::DrawFocusSelected
+                            | platform::StringGrid::RowSizing | platform::StringGrid::ColSizing
+                            | platform::StringGrid::RowMoving | platform::StringGrid::ColMoving
+                            | platform::StringGrid::Tabs | platform::StringGrid::AlwaysShowEditor
+                            | platform::StringGrid::ThumbTracking);
 
     Button15 = makeButton(page, "Button15", 9, 351, 83, 24, QStringLiteral("付番更新"),
                           QStringLiteral("番号順でない時表示．．．作成対象No指定は、これを押して新規付番(ﾎﾞﾀﾝ消去)後、行ってください。"));

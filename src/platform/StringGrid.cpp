@@ -2,27 +2,73 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <limits>
 
 namespace platform {
+
+namespace {
+
+// Pointer distance from a grid line within which a press sizes a row or column.
+constexpr int kSizingReach = 3;
+
+// Draws cells as the option set asks and keeps the cell editor's mouse
+// movement to itself (a move over the editor is not a move over the grid).
+class CellDelegate : public QStyledItemDelegate {
+public:
+    explicit CellDelegate(StringGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (editor)
+            editor->setAttribute(Qt::WA_NoMousePropagation);
+        // A cell's whole text is edited, however long: nothing is cut when the
+        // edit is kept.
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            line->setMaxLength(std::numeric_limits<int>::max());
+        return editor;
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        // Without DrawFocusSelected the focused cell keeps the normal colours.
+        const StringGrid::Options options = grid_->options();
+        if (!(options & (StringGrid::DrawFocusSelected | StringGrid::RowSelect)) && grid_->hasFocus()
+            && index == grid_->currentIndex())
+            option->state &= ~QStyle::State_Selected;
+    }
+
+private:
+    StringGrid* grid_;
+};
+
+} // namespace
 
 StringGrid::StringGrid(int columns, int rows, QWidget* parent)
     : QTableView(parent), model_(new StringGridModel(columns, rows, this))
 {
     setModel(model_);
+    setItemDelegate(new CellDelegate(this));
     horizontalHeader()->hide();
     verticalHeader()->hide();
     horizontalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setMinimumSectionSize(1);
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
-    setSelectionBehavior(QAbstractItemView::SelectItems);
-    setShowGrid(true);
     setGridStyle(Qt::SolidLine);
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
-    setOptions(FixedVertLine | FixedHorzLine | VertLine | HorzLine | RangeSelect | DrawFocusSelected
-               | ColSizing | ThumbTracking);
+    setOptions(kDefaultOptions);
 }
 
 void StringGrid::setColumnWidths(const QList<int>& widths)
@@ -45,29 +91,49 @@ void StringGrid::setFixedColor(const QColor& color)
 
 void StringGrid::setOptions(Options options)
 {
+    if (options == options_)
+        return;
     options_ = options;
     applyOptions();
 }
 
+void StringGrid::commitEdit()
+{
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 void StringGrid::applyOptions()
 {
-    model_->setEditable(options_.testFlag(Editing));
-    if (options_.testFlag(Editing)) {
+    const bool editing = options_.testFlag(Editing);
+    if (!editing)
+        commitEdit();
+    model_->setEditable(editing);
+    if (editing) {
         setEditTriggers(options_.testFlag(AlwaysShowEditor)
                             ? QAbstractItemView::CurrentChanged | QAbstractItemView::SelectedClicked
                                   | QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed
                             : QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed
                                   | QAbstractItemView::EditKeyPressed);
     } else {
-        if (state() == QAbstractItemView::EditingState)
-            closePersistentEditor(currentIndex());
         setEditTriggers(QAbstractItemView::NoEditTriggers);
     }
     setSelectionMode(options_.testFlag(RangeSelect) ? QAbstractItemView::ContiguousSelection
                                                     : QAbstractItemView::SingleSelection);
-    setTabKeyNavigation(options_.testFlag(Tabs));
     setSelectionBehavior(options_.testFlag(RowSelect) ? QAbstractItemView::SelectRows
                                                       : QAbstractItemView::SelectItems);
+    setTabKeyNavigation(options_.testFlag(Tabs));
+    setShowGrid(options_.testAnyFlags(VertLine | HorzLine));
+    horizontalScrollBar()->setTracking(options_.testFlag(ThumbTracking));
+    verticalScrollBar()->setTracking(options_.testFlag(ThumbTracking));
+
+    const QModelIndex current = currentIndex();
+    if (editing && options_.testFlag(AlwaysShowEditor) && current.isValid()
+        && !model_->isFixed(current.column(), current.row()) && state() != EditingState)
+        edit(current);
+    viewport()->update();
 }
 
 int StringGrid::currentRow() const
@@ -76,72 +142,175 @@ int StringGrid::currentRow() const
     return current.isValid() ? current.row() : model_->fixedRows();
 }
 
+StringGrid::SizingLine StringGrid::sizingLineAt(const QPoint& pos) const
+{
+    // Column lines are taken in the header row, row lines in the number column.
+    const int fixedBottom = rowViewportPosition(model_->fixedRows() - 1) + rowHeight(model_->fixedRows() - 1);
+    const int fixedRight =
+        columnViewportPosition(model_->fixedColumns() - 1) + columnWidth(model_->fixedColumns() - 1);
+    if (options_.testFlag(ColSizing) && pos.y() >= 0 && pos.y() < fixedBottom) {
+        for (int column = model_->fixedColumns(); column < model_->columns(); ++column) {
+            const int right = columnViewportPosition(column) + columnWidth(column);
+            if (std::abs(pos.x() - right) <= kSizingReach)
+                return {Drag::ColumnSize, column};
+        }
+    }
+    if (options_.testFlag(RowSizing) && pos.x() >= 0 && pos.x() < fixedRight) {
+        const int first = std::max(rowAt(0), model_->fixedRows());
+        const int last = rowAt(viewport()->height() - 1) < 0 ? model_->rowCount() - 1
+                                                              : rowAt(viewport()->height() - 1);
+        for (int row = first; row >= 0 && row <= last; ++row) {
+            const int bottom = rowViewportPosition(row) + rowHeight(row);
+            if (std::abs(pos.y() - bottom) <= kSizingReach)
+                return {Drag::RowSize, row};
+        }
+    }
+    return {};
+}
+
+int StringGrid::dropRow(const QPoint& pos) const
+{
+    int row = rowAt(pos.y());
+    if (row < 0)
+        row = pos.y() < 0 ? model_->fixedRows() : model_->rowCount() - 1;
+    return std::max(row, model_->fixedRows());
+}
+
+int StringGrid::dropColumn(const QPoint& pos) const
+{
+    int column = columnAt(pos.x());
+    if (column < 0)
+        column = pos.x() < 0 ? model_->fixedColumns() : model_->columns() - 1;
+    return std::max(column, model_->fixedColumns());
+}
+
 void StringGrid::mousePressEvent(QMouseEvent* event)
 {
-    const QModelIndex index = indexAt(event->position().toPoint());
-    if (!index.isValid())
+    const QPoint pos = event->position().toPoint();
+    const QModelIndex index = indexAt(pos);
+    // Only the left button selects, sizes or drags; fixed cells are never selected.
+    if (!index.isValid() || event->button() != Qt::LeftButton)
         return;
-    if (event->button() == Qt::LeftButton && model_->isFixed(index.column(), index.row())) {
+    if (const SizingLine line = sizingLineAt(pos); line.drag != Drag::None) {
+        drag_ = line.drag;
+        dragFrom_ = line.index;
+        sizeOrigin_ = drag_ == Drag::ColumnSize ? pos.x() - columnWidth(line.index)
+                                                : pos.y() - rowHeight(line.index);
+        return;
+    }
+    if (model_->isFixed(index.column(), index.row())) {
         // A press on a number cell starts a row drag, on a header cell a column drag.
         if (index.column() < model_->fixedColumns() && index.row() >= model_->fixedRows()
             && options_.testFlag(RowMoving)) {
             drag_ = Drag::Row;
-            dragFrom_ = index.row();
+            dragFrom_ = dragTarget_ = index.row();
         } else if (index.row() < model_->fixedRows() && index.column() >= model_->fixedColumns()
                    && options_.testFlag(ColMoving)) {
             drag_ = Drag::Column;
-            dragFrom_ = index.column();
+            dragFrom_ = dragTarget_ = index.column();
         }
         return;
     }
-    if (event->button() == Qt::LeftButton)
-        emit selectCell(index.column(), index.row());
+    emit selectCell(index.column(), index.row());
     QTableView::mousePressEvent(event);
 }
 
 void StringGrid::mouseMoveEvent(QMouseEvent* event)
 {
-    if (drag_ != Drag::None)
+    const QPoint pos = event->position().toPoint();
+    switch (drag_) {
+    case Drag::ColumnSize:
+        setColumnWidth(dragFrom_, std::max(1, pos.x() - sizeOrigin_));
         return;
+    case Drag::RowSize:
+        setRowHeight(dragFrom_, std::max(1, pos.y() - sizeOrigin_));
+        return;
+    case Drag::Row:
+    case Drag::Column: {
+        const int target = drag_ == Drag::Row ? dropRow(pos) : dropColumn(pos);
+        if (target != dragTarget_) {
+            dragTarget_ = target;
+            viewport()->update();
+        }
+        return;
+    }
+    case Drag::None:
+        break;
+    }
+    if (event->buttons() == Qt::NoButton) {
+        const SizingLine line = sizingLineAt(pos);
+        if (line.drag == Drag::ColumnSize)
+            viewport()->setCursor(Qt::SplitHCursor);
+        else if (line.drag == Drag::RowSize)
+            viewport()->setCursor(Qt::SplitVCursor);
+        else
+            viewport()->unsetCursor();
+    } else {
+        // A selection dragged over the fixed cells stays where it was.
+        const QModelIndex index = indexAt(pos);
+        if (index.isValid() && model_->isFixed(index.column(), index.row()))
+            return;
+    }
     QTableView::mouseMoveEvent(event);
 }
 
 void StringGrid::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (drag_ == Drag::None) {
-        QTableView::mouseReleaseEvent(event);
-        return;
-    }
     const Drag drag = drag_;
     const int from = dragFrom_;
     drag_ = Drag::None;
-    dragFrom_ = -1;
+    dragFrom_ = dragTarget_ = -1;
     const QPoint pos = event->position().toPoint();
-    if (drag == Drag::Row) {
-        int to = rowAt(pos.y());
-        if (to < 0)
-            to = pos.y() < 0 ? model_->fixedRows() : model_->rows() - 1;
-        to = std::max(to, model_->fixedRows());
+    switch (drag) {
+    case Drag::None:
+        QTableView::mouseReleaseEvent(event);
+        return;
+    case Drag::RowSize:
+    case Drag::ColumnSize:
+        return;
+    case Drag::Row: {
+        viewport()->update();
+        const int to = dropRow(pos);
         if (to != from) {
             model_->moveRow(from, to);
             emit rowMoved(from, to);
         }
-    } else {
-        int to = columnAt(pos.x());
-        if (to < 0)
-            to = pos.x() < 0 ? model_->fixedColumns() : model_->columns() - 1;
-        to = std::max(to, model_->fixedColumns());
+        return;
+    }
+    case Drag::Column: {
+        viewport()->update();
+        const int to = dropColumn(pos);
         if (to != from) {
             model_->moveColumn(from, to);
             emit columnMoved(from, to);
         }
+        return;
+    }
     }
 }
 
 void StringGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    QTableView::mouseDoubleClickEvent(event);
+    // The second press of a double-click neither selects again nor starts a drag.
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && !model_->isFixed(index.column(), index.row()))
+        QTableView::mouseDoubleClickEvent(event);
     emit doubleClicked();
+}
+
+void StringGrid::keyPressEvent(QKeyEvent* event)
+{
+    // Cursor moves made while this runs are the user's keyboard moves.
+    keyboardMove_ = true;
+    QTableView::keyPressEvent(event);
+    keyboardMove_ = false;
+}
+
+void StringGrid::keyboardSearch(const QString& /*search*/)
+{
+    // Typing does not jump to a cell by its text.
 }
 
 QModelIndex StringGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
@@ -152,12 +321,30 @@ QModelIndex StringGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers mo
     // Fixed cells are never selected: keep the cursor on the data cells.
     const int row = std::max(target.row(), model_->fixedRows());
     const int column = std::max(target.column(), model_->fixedColumns());
-    if (row >= model_->rows() || column >= model_->columns())
+    if (row >= model_->rowCount() || column >= model_->columns())
         return currentIndex();
     target = model_->index(row, column);
-    if (target != currentIndex())
+    if (keyboardMove_ && target != currentIndex())
         emit selectCell(column, row);
     return target;
+}
+
+void StringGrid::paintEvent(QPaintEvent* event)
+{
+    QTableView::paintEvent(event);
+    if ((drag_ != Drag::Row && drag_ != Drag::Column) || dragTarget_ == dragFrom_)
+        return;
+    // The line where the dragged row or column will land.
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 3));
+    if (drag_ == Drag::Row) {
+        const int y = rowViewportPosition(dragTarget_) + (dragTarget_ > dragFrom_ ? rowHeight(dragTarget_) : 0);
+        painter.drawLine(0, y, viewport()->width(), y);
+    } else {
+        const int x = columnViewportPosition(dragTarget_)
+                      + (dragTarget_ > dragFrom_ ? columnWidth(dragTarget_) : 0);
+        painter.drawLine(x, 0, x, viewport()->height());
+    }
 }
 
 bool StringGrid::event(QEvent* event)

@@ -1,12 +1,12 @@
 #pragma once
 // A text grid with a fixed header row and fixed first column: cells as text,
 // designed column widths and row heights, a notification before a data cell
-// is selected, and run-time option sets (editing, row and column moving, …).
+// is selected, and run-time option sets (editing, row and column moving,
+// sizing, …). Rows and columns dragged by the user move in the model itself.
 
 #include "platform/StringGridModel.h"
 
 #include <QTableView>
-#include <functional>
 
 namespace platform {
 
@@ -33,6 +33,9 @@ public:
     };
     Q_DECLARE_FLAGS(Options, Option)
 
+    // A new grid has lines between all cells and range selection.
+    static constexpr Options kDefaultOptions{FixedVertLine | FixedHorzLine | VertLine | HorzLine | RangeSelect};
+
     StringGrid(int columns, int rows, QWidget* parent = nullptr);
 
     StringGridModel* grid() const { return model_; }
@@ -47,14 +50,22 @@ public:
     void setFixedColor(const QColor& color);
 
     Options options() const { return options_; }
+    // Switches the behaviours. Turning editing off ends a cell edit in
+    // progress and keeps its text; turning it on with AlwaysShowEditor opens
+    // the editor on the current cell at once.
     void setOptions(Options options);
 
     // The row of the focused cell (the "current row").
     int currentRow() const;
 
+    // A cell edit in progress ends and its text goes into the cell.
+    void commitEdit();
+    // True while a cell editor is open.
+    bool isEditing() const { return state() == EditingState; }
+
 signals:
-    // Emitted before a data cell is selected by a click (also on the cell
-    // already selected) or by a keyboard move.
+    // Emitted before a data cell is selected by a left click (also on the
+    // cell already selected) or by a keyboard move.
     void selectCell(int column, int row);
     // Emitted after the user dragged a row by its number cell to another place.
     void rowMoved(int fromIndex, int toIndex);
@@ -67,17 +78,30 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyboardSearch(const QString& search) override;
+    void paintEvent(QPaintEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     bool event(QEvent* event) override;
 
 private:
-    enum class Drag { None, Row, Column };
+    enum class Drag { None, Row, Column, RowSize, ColumnSize };
+    struct SizingLine {
+        Drag drag = Drag::None;
+        int index = -1;
+    };
     void applyOptions();
+    SizingLine sizingLineAt(const QPoint& pos) const;
+    int dropRow(const QPoint& pos) const;
+    int dropColumn(const QPoint& pos) const;
 
     StringGridModel* model_;
     Options options_;
     Drag drag_ = Drag::None;
-    int dragFrom_ = -1;
+    int dragFrom_ = -1;   // row or column moved, or row or column sized
+    int dragTarget_ = -1; // where a moved row or column would land now
+    int sizeOrigin_ = 0;  // pointer position minus the sized extent at the press
+    bool keyboardMove_ = false;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(StringGrid::Options)

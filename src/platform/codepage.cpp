@@ -7,10 +7,17 @@ namespace platform {
 
 QString decodeCp932(QByteArrayView bytes)
 {
-    QStringDecoder decoder("windows-31j");
-    if (!decoder.isValid())
-        decoder = QStringDecoder("Shift_JIS");
+    // Opening a converter is far dearer than decoding one short text, so one
+    // decoder is kept; resetting it first makes every call start afresh.
+    thread_local QStringDecoder decoder = [] {
+        QStringDecoder cp932("windows-31j");
+        return cp932.isValid() ? std::move(cp932) : QStringDecoder("Shift_JIS");
+    }();
+    decoder.resetState();
     QString text = decoder.decode(bytes);
+    // The decoder allocates for the longest possible result; question tables
+    // keep hundreds of thousands of these texts, so give back the spare room.
+    text.squeeze();
     return text;
 }
 

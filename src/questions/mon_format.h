@@ -18,6 +18,12 @@ inline constexpr int kMaxCsvFields = 20;
 // line is ignored.
 inline constexpr qsizetype kMaxLineBytes = 4096;
 
+// The largest .mon file the window reads: about a million questions of
+// usual length. A file is read whole and kept in the line store, so memory
+// and time grow with its size (at this size some 12 s and 1.6 GB); anything
+// larger is no question file and is refused with the open error, unread.
+inline constexpr qint64 kMaxMonFileBytes = qint64(128) * 1024 * 1024;
+
 // Field k (from 0) of a line or record, with its quotes, without the commas
 // around it. A comma separates fields only when the field it stands in
 // begins with a double quote and the comma follows a double quote, or the

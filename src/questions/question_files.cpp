@@ -10,9 +10,11 @@
 #include "questions/mon_format.h"
 #include "questions/tq_format.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 using platform::decodeCp932;
 
@@ -21,6 +23,9 @@ namespace {
 constexpr int kListRows = 8;
 constexpr int kQuestionRecordOffset = 2048;
 const char* const kLineStoreProperty = "lines";
+// What the line store's text box was last filled with by a load.
+const char* const kShownDigestProperty = "shownDigest";
+const char* const kShownRevisionProperty = "shownRevision";
 } // namespace
 
 // ---- Binary question files -------------------------------------------------
@@ -56,23 +61,48 @@ void TForm1::janlu_list()
     }
 }
 
+namespace {
+
+// The question and answer texts of the record at `offset` of the held file
+// (empty when no file is held), in one positioned read.
+void readQuestionTexts(const questions::TqFile* file, qint64 offset, QString* question, QString* answer)
+{
+    QByteArray questionBytes;
+    QByteArray answerBytes;
+    if (file)
+        file->readQuestion(offset, &questionBytes, &answerBytes);
+    *question = decodeCp932(questionBytes);
+    *answer = decodeCp932(answerBytes);
+}
+
+} // namespace
+
 void TForm1::tusitu(qint64 offset)
 {
-    QByteArray question;
-    QByteArray answer;
-    if (currentBinaryFile)
-        currentBinaryFile->readQuestion(offset, &question, &answer);
-    setFieldText(Edit1, decodeCp932(question));
-    setFieldText(Edit2, decodeCp932(answer));
+    QString question;
+    QString answer;
+    readQuestionTexts(currentBinaryFile.get(), offset, &question, &answer);
+    setFieldText(Edit1, question);
+    setFieldText(Edit2, answer);
 }
 
 void TForm1::binaryAppend(int row, const QString& setName)
 {
     const int first = platform::StrToInt(StringGrid1->cell(3, row));
     const int last = platform::StrToInt(StringGrid1->cell(4, row));
+    // Every record is read and appended in order; the holders Edit1/Edit2
+    // take the record read last. Nothing can look at them while the loop
+    // runs (no events, no change handlers), and laying out each text in the
+    // two fields would cost many times the reading, so they are written once.
+    QString question;
+    QString answer;
     for (qint64 n = first; n <= last; ++n) {
-        tusitu(questions::tqQuestionOffset(int(n)));
-        appendQuestionRow(Edit1->text(), Edit2->text(), setName);
+        readQuestionTexts(currentBinaryFile.get(), questions::tqQuestionOffset(int(n)), &question, &answer);
+        appendQuestionRow(question, answer, setName);
+    }
+    if (first <= last) {
+        setFieldText(Edit1, question);
+        setFieldText(Edit2, answer);
     }
 }
 
@@ -81,14 +111,23 @@ void TForm1::binaryAppend(int row, const QString& setName)
 void TForm1::loadLineStore(const QString& path)
 {
     QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > questions::kMaxMonFileBytes)
         platform::raiseCannotOpen(path);
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         platform::raiseCannotOpen(path);
     // The store shows the file's text and keeps its lines as read.
     Memo1->setProperty(kLineStoreProperty, QVariant::fromValue(questions::splitLines(bytes)));
+    // Replacing a long text in the box costs several times reading the file.
+    // When the box already shows exactly these bytes (the same digest, and
+    // no edit since it was filled), its text stays as it is.
+    const QByteArray digest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
+    if (Memo1->property(kShownDigestProperty).toByteArray() == digest
+        && Memo1->property(kShownRevisionProperty).toInt() == Memo1->document()->revision())
+        return;
     Memo1->setPlainText(decodeCp932(bytes));
+    Memo1->setProperty(kShownDigestProperty, digest);
+    Memo1->setProperty(kShownRevisionProperty, Memo1->document()->revision());
 }
 
 void TForm1::textOpen(const QString& path)

@@ -23,7 +23,11 @@ QColor rangeCountColor(int count)
 
 void TForm1::Edit6Change()
 {
-    const int count = intOf(Edit8) - intOf(Edit6) + 1;
+    // The end is read before the start, so a failure names the end's text first.
+    const int end = intOf(Edit8);
+    const int start = intOf(Edit6);
+    // 32-bit arithmetic that wraps instead of overflowing, for extreme texts.
+    const int count = int(quint32(end) - quint32(start) + 1u);
     setFieldText(Edit7, QString::number(count));
     if (intOf(Edit7) >= 1) {
         storedRangeStart = Edit6->text();

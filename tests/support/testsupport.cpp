@@ -61,3 +61,52 @@ void openThroughDialog(TForm1& form, const QString& path, int filterIndex)
 }
 
 } // namespace testsupport
+
+#include <QEvent>
+#include <QWidget>
+
+namespace testsupport {
+
+QByteArray tqFile(const QList<QPair<QByteArray, quint16>>& genres, const QList<TqQuestion>& questions)
+{
+    const auto field = [](const QByteArray& text, qsizetype size, bool flip) {
+        QByteArray stored = text.left(size);
+        if (flip) {
+            for (char& c : stored)
+                c = char(quint8(c) ^ 0x80);
+        }
+        return stored + QByteArray(size - stored.size(), 0x20);
+    };
+    QByteArray bytes;
+    for (int g = 0; g < 8; ++g) {
+        QByteArray record(256, '\0');
+        if (g < genres.size()) {
+            record.replace(0, 16, field(genres[g].first, 16, false));
+            record[18] = char(genres[g].second & 0xFF);
+            record[19] = char(genres[g].second >> 8);
+        }
+        bytes += record;
+    }
+    for (const TqQuestion& q : questions) {
+        QByteArray record(256, '\0');
+        record.replace(0, 116, field(q.question, 116, true));
+        record.replace(116, 28, field(q.answer, 28, true));
+        bytes += record;
+    }
+    return bytes;
+}
+
+EnabledChanges::EnabledChanges(const QList<QWidget*>& watched)
+{
+    for (QWidget* widget : watched)
+        widget->installEventFilter(this);
+}
+
+bool EnabledChanges::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::EnabledChange)
+        changed << watched;
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace testsupport

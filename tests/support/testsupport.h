@@ -2,9 +2,14 @@
 // Shared helpers for the tests: a temporary working folder, fixture files
 // written from code, and the error sink that collects error boxes.
 
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QPair>
 #include <QString>
 #include <QStringList>
-#include <QByteArray>
+
+class QWidget;
 
 namespace testsupport {
 
@@ -36,5 +41,24 @@ QByteArray monFile(const QString& label, const QString& setName,
 // Opens a file through the window's open button with the scripted dialog
 // (filter entry 1: .5tq, 2: .mon).
 void openThroughDialog(TForm1& form, const QString& path, int filterIndex);
+
+// A .5tq file: eight genre records (name bytes and count; missing genres are
+// empty with count 0), then the question records in order, texts stored with
+// their top bit flipped and padded with the 0x20 0x20 end mark.
+struct TqQuestion {
+    QByteArray question;
+    QByteArray answer;
+};
+QByteArray tqFile(const QList<QPair<QByteArray, quint16>>& genres, const QList<TqQuestion>& questions);
+
+// Records, in order, the objects whose enabled state changed while alive.
+class EnabledChanges : public QObject {
+public:
+    explicit EnabledChanges(const QList<QWidget*>& watched);
+    QList<QObject*> changed;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
 
 } // namespace testsupport

@@ -1,0 +1,336 @@
+// Loading questions into the window: one genre of 65,535 questions from a
+// .5tq file and a .mon file of 100,000 records, each opened with the open
+// button (scripted dialog) and appended by the list's select-cell handler
+// while the question table is shown on the loading page. Each is compared
+// with a plain loop that reads and decodes the same bytes into strings.
+// Then, in a fresh process each, the peak memory with 500,000 questions in
+// the table (eight .5tq genres, and one .mon file).
+//
+//   bench_load                       timings, then the two memory runs
+//   bench_load --memory 5tq|mon      one memory run (prints max RSS)
+//
+// Runs on the current Qt platform, or offscreen when there is none.
+
+#include "app/Un_subri1.h"
+#include "platform/PageControl.h"
+#include "platform/StringGrid.h"
+#include "platform/codepage.h"
+#include "platform/platform.h"
+#include "questions/mon_format.h"
+#include "questions/tq_format.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int kRuns = 5;
+constexpr int kGenreQuestions = 65535;
+constexpr int kMonRecords = 100000;
+constexpr int kMemoryQuestions = 500000;
+constexpr double kAimMs = 1000.0;
+constexpr double kAimRatio = 3.0;
+constexpr double kAimMemoryMiB = 300.0;
+
+QByteArray cp932(const QString& text)
+{
+    QByteArray bytes;
+    platform::encodeCp932(text, &bytes);
+    return bytes;
+}
+
+// Question n: a Japanese sentence of typical length, and a short answer.
+QString questionText(int n)
+{
+    return QStringLiteral("第%1問：次の都道府県の県庁所在地はどこですか。北海道・東北地方").arg(n);
+}
+QString answerText(int n)
+{
+    return QStringLiteral("答え%1番").arg(n);
+}
+
+// A field stored as the format does: top bit flipped, padded with spaces.
+QByteArray storedField(const QByteArray& text, qsizetype size)
+{
+    QByteArray field = text.left(size);
+    for (char& c : field)
+        c = char(quint8(c) ^ 0x80);
+    return field + QByteArray(size - field.size(), 0x20);
+}
+
+// Genres of the given counts, questions numbered across the file.
+QByteArray tqBytes(const QList<int>& counts)
+{
+    QByteArray bytes;
+    int total = 0;
+    for (int g = 0; g < 8; ++g) {
+        QByteArray record(256, '\0');
+        const int count = g < counts.size() ? counts[g] : 0;
+        record.replace(0, 16, (cp932(QStringLiteral("ジャンル")) + QByteArray::number(g + 1)).leftJustified(16, ' '));
+        record[18] = char(count & 0xFF);
+        record[19] = char(count >> 8);
+        bytes += record;
+        total += count;
+    }
+    bytes.reserve(bytes.size() + qsizetype(total) * 256);
+    for (int n = 1; n <= total; ++n) {
+        QByteArray record(256, '\0');
+        record.replace(0, 116, storedField(cp932(questionText(n)), 116));
+        record.replace(116, 28, storedField(cp932(answerText(n)), 28));
+        bytes += record;
+    }
+    return bytes;
+}
+
+QByteArray monBytes(int records)
+{
+    QByteArray bytes = cp932(QStringLiteral("%1,\"x\",\"ベンチ\"\r\n0,\"y\",\"大量\"\r\n").arg(records));
+    bytes.reserve(qsizetype(records) * 110);
+    for (int n = 1; n <= records; ++n) {
+        // Every tenth question spans two lines.
+        const QString question = n % 10 ? questionText(n) : questionText(n) + QStringLiteral("\r\n二行目");
+        bytes += cp932(QStringLiteral("%1,\"%2\",\"%3\"\r\n").arg(n).arg(answerText(n), question));
+    }
+    return bytes;
+}
+
+QString writeTo(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("bench_load: cannot write %s", qPrintable(path));
+    return path;
+}
+
+// What the window does at least: read every record once and decode it.
+std::vector<QString> plainTqLoop(const QString& path, int first, int last)
+{
+    std::vector<QString> cells;
+    cells.reserve(std::size_t(last - first + 1) * 2);
+    QFile file(path);
+    file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    for (int n = first; n <= last; ++n) {
+        file.seek(questions::tqQuestionOffset(n));
+        const QByteArray record = file.read(144);
+        cells.push_back(platform::decodeCp932(questions::decodeTqText(QByteArrayView(record).first(116))));
+        cells.push_back(platform::decodeCp932(questions::decodeTqText(QByteArrayView(record).sliced(116))));
+    }
+    return cells;
+}
+
+std::vector<QString> plainMonLoop(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = file.readAll();
+    std::vector<QString> cells;
+    for (const questions::MonRecord& record : questions::assembleRecords(questions::splitLines(bytes))) {
+        cells.push_back(platform::decodeCp932(record.question));
+        cells.push_back(platform::decodeCp932(record.answer));
+    }
+    return cells;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// A window on its loading page, shown and painted.
+struct ShownWindow {
+    TForm1 form;
+    ShownWindow()
+    {
+        form.PageControl1->setCurrentWidget(form.TabSheet2);
+        form.show();
+        QApplication::processEvents();
+    }
+    // Milliseconds for the open button's handler.
+    double open(const QString& path, int filterIndex)
+    {
+        platform::scriptOpenDialog(path, filterIndex);
+        QElapsedTimer timer;
+        timer.start();
+        form.Button3Click();
+        const double ms = timer.nsecsElapsed() / 1e6;
+        QApplication::processEvents();
+        return ms;
+    }
+    // Milliseconds from the selection until the grown table is painted.
+    double appendMs(int row, double* paintedMs)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        form.StringGrid1SelectCell(1, row);
+        const double appended = timer.nsecsElapsed() / 1e6;
+        QApplication::processEvents();
+        form.StringGrid2->viewport()->repaint();
+        *paintedMs = timer.nsecsElapsed() / 1e6;
+        return appended;
+    }
+    // Average milliseconds per page step down the table, painted each time.
+    double scrollStepMs()
+    {
+        QScrollBar* bar = form.StringGrid2->verticalScrollBar();
+        QElapsedTimer timer;
+        timer.start();
+        constexpr int kSteps = 50;
+        for (int step = 1; step <= kSteps; ++step) {
+            bar->setValue(bar->maximum() / kSteps * step);
+            form.StringGrid2->viewport()->repaint();
+        }
+        return timer.nsecsElapsed() / 1e6 / kSteps;
+    }
+};
+
+struct Figures {
+    double openMs;
+    double appendMs;
+    double paintedMs;
+    double plainMs;
+    double scrollMs;
+};
+
+template <typename Append, typename Plain>
+Figures measure(Append append, Plain plain)
+{
+    std::vector<double> opened, appended, painted, plains, scrolls;
+    for (int run = 0; run < kRuns; ++run) {
+        ShownWindow window;
+        double paintedMs = 0;
+        double openMs = 0;
+        appended.push_back(append(window, &openMs, &paintedMs));
+        opened.push_back(openMs);
+        painted.push_back(paintedMs);
+        scrolls.push_back(window.scrollStepMs());
+        QElapsedTimer timer;
+        timer.start();
+        const auto cells = plain();
+        plains.push_back(timer.nsecsElapsed() / 1e6);
+        if (cells.empty())
+            qFatal("bench_load: the plain loop read nothing");
+    }
+    return {median(opened), median(appended), median(painted), median(plains), median(scrolls)};
+}
+
+void report(const char* what, const Figures& f)
+{
+    const double ratio = f.appendMs / f.plainMs;
+    std::printf("%s\n", what);
+    std::printf("  open (open button handler):   median %.0f ms\n", f.openMs);
+    std::printf("  append (select-cell handler): median %.0f ms; until painted %.0f ms; aim <= %.0f ms: %s\n",
+                f.appendMs, f.paintedMs, kAimMs, f.paintedMs <= kAimMs ? "met" : "NOT met");
+    std::printf("  plain read-and-decode loop:   median %.0f ms; ratio %.2f; aim <= %.0fx: %s\n", f.plainMs, ratio,
+                kAimRatio, ratio <= kAimRatio ? "met" : "NOT met");
+    std::printf("  scrolling afterwards: %.1f ms per painted page step\n", f.scrollMs);
+}
+
+long maxRssKb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// One memory run: 500,000 questions appended, then the peak resident size.
+int memoryRun(const QString& kind)
+{
+    QTemporaryDir dir;
+    ShownWindow window;
+    if (kind == QLatin1String("5tq")) {
+        const int perGenre = kMemoryQuestions / 8;
+        const QString path = writeTo(dir.filePath(QStringLiteral("m.5tq")), tqBytes(QList<int>(8, perGenre)));
+        window.open(path, 1);
+        for (int g = 1; g <= 8; ++g)
+            window.form.StringGrid1SelectCell(1, g);
+    } else {
+        window.open(writeTo(dir.filePath(QStringLiteral("m.mon")), monBytes(kMemoryQuestions)), 2);
+        window.form.StringGrid1SelectCell(1, 1);
+    }
+    QApplication::processEvents();
+    window.form.StringGrid2->viewport()->repaint();
+    std::printf("questions=%d max-rss-kb=%ld\n", window.form.StringGrid2->rowCount() - 2, maxRssKb());
+    return 0;
+}
+
+void reportMemory(const QString& kind, const char* what)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--memory"), kind});
+    process.waitForFinished(-1);
+    static const QRegularExpression line(QStringLiteral("questions=(\\d+) max-rss-kb=(\\d+)"));
+    const auto match = line.match(QString::fromLocal8Bit(process.readAllStandardOutput()));
+    if (!match.hasMatch()) {
+        std::printf("%s: no figure (run failed)\n", what);
+        return;
+    }
+    const double mib = match.captured(2).toDouble() / 1024.0;
+    std::printf("%s: %s questions in the table, peak memory (max RSS) %.1f MiB; aim < %.0f MiB: %s\n", what,
+                qPrintable(match.captured(1)), mib, kAimMemoryMiB, mib < kAimMemoryMiB ? "met" : "NOT met");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const QStringList arguments = application.arguments();
+    if (arguments.size() == 3 && arguments[1] == QLatin1String("--memory"))
+        return memoryRun(arguments[2]);
+
+    QTemporaryDir dir;
+    // Genre 2 holds the 65,535 questions, after a genre of 100.
+    const QString tq = writeTo(dir.filePath(QStringLiteral("b.5tq")), tqBytes({100, kGenreQuestions}));
+    const QString mon = writeTo(dir.filePath(QStringLiteral("b.mon")), monBytes(kMonRecords));
+    std::printf("loading questions, platform %s, median of %d runs\n", qPrintable(QApplication::platformName()),
+                kRuns);
+
+    report("one .5tq genre of 65,535 questions",
+           measure(
+               [&](ShownWindow& w, double* opened, double* painted) {
+                   *opened = w.open(tq, 1);
+                   return w.appendMs(2, painted);
+               },
+               [&] { return plainTqLoop(tq, 101, 100 + kGenreQuestions); }));
+    report(".mon file of 100,000 records",
+           measure(
+               [&](ShownWindow& w, double* opened, double* painted) {
+                   *opened = w.open(mon, 2);
+                   return w.appendMs(1, painted);
+               },
+               [&] { return plainMonLoop(mon); }));
+
+    // The file changes on disk between open and append: the line store's
+    // text box is filled again at the append.
+    const QByteArray changed = monBytes(kMonRecords).replace("\"x\"", "\"z\"");
+    report(".mon file of 100,000 records, rewritten between open and append",
+           measure(
+               [&](ShownWindow& w, double* opened, double* painted) {
+                   *opened = w.open(mon, 2);
+                   writeTo(mon, changed);
+                   const double ms = w.appendMs(1, painted);
+                   writeTo(mon, monBytes(kMonRecords));
+                   return ms;
+               },
+               [&] { return plainMonLoop(mon); }));
+
+    reportMemory(QStringLiteral("5tq"), "eight .5tq genres of 62,500");
+    reportMemory(QStringLiteral("mon"), "one .mon file of 500,000 records");
+    return 0;
+}
