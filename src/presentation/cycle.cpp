@@ -12,6 +12,7 @@
 #include "platform/StringGrid.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
+#include "presentation/measurement.h"
 #include "presentation/question_order.h"
 
 #include <QLabel>
@@ -35,10 +36,6 @@ int32_t wrapIncrement(int32_t value)
     return static_cast<int32_t>(static_cast<uint32_t>(value) + 1u);
 }
 
-int32_t wrapProduct(int32_t a, int32_t b)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
-}
 
 enum class Need {
     Integer, // any whole number
@@ -103,7 +100,7 @@ void TForm1::Timer1Timer()
 {
     restartTickCount = wrapIncrement(restartTickCount);
     lapTickCount = wrapIncrement(lapTickCount);
-    Label4->setText(QString::number(wrapProduct(Timer1->interval(), restartTickCount)));
+    Label4->setText(QString::number(presentation::wrapProduct(Timer1->interval(), restartTickCount)));
 
     const std::optional<int> answerSpan = readForTick(Edit4, Need::Divisor, tickErrorFields);
     if (!answerSpan || restartTickCount % *answerSpan != 0)

@@ -84,4 +84,9 @@ LastCycleFigures lastCycleFigures(int32_t lapMs, int32_t lapTicks, int span)
     return figures;
 }
 
+int32_t wrapProduct(int32_t a, int32_t b)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
+}
+
 } // namespace presentation

@@ -27,6 +27,10 @@ long double cutToWhole(long double value);
 // 2^32. Readings are kept as signed 32-bit values (the counter's bits).
 int32_t wrapDiff(int32_t later, int32_t earlier);
 
+// a × b in 32-bit wrap-around arithmetic: the nominal elapsed time (timer
+// interval times ticks), kept like every other millisecond value.
+int32_t wrapProduct(int32_t a, int32_t b);
+
 // Figures averaged over every tick since the restart.
 struct AverageFigures {
     QString tickMs;        // average tick length a = E / n, ms

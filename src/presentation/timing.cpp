@@ -23,12 +23,6 @@ int32_t tickCounterNow()
     return static_cast<int32_t>(platform::GetTickCount());
 }
 
-// Timer interval times ticks, wrapping in 32 bits like every other
-// millisecond value of the work fields.
-int32_t wrapProduct(int32_t a, int32_t b)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
-}
 
 } // namespace
 
