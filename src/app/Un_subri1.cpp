@@ -30,6 +30,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     createChallengePage();
     createScreenSidePage();
     createExplanationPage();
+    fitCaptionsToText(this);
     connectEvents();
     FormCreate();
 }

@@ -68,6 +68,22 @@ QPlainTextEdit* makeMemo(QWidget* parent, const char* name, int left, int top, i
     return memo;
 }
 
+void fitCaptionsToText(QWidget* window)
+{
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        const int needed = label->fontMetrics().horizontalAdvance(label->text());
+        const int missing = needed - label->width();
+        if (label->text().isEmpty() || missing <= 0)
+            continue;
+        QRect geometry = label->geometry();
+        if (label->alignment() & Qt::AlignRight)
+            geometry.setLeft(geometry.left() - missing);
+        else
+            geometry.setWidth(needed);
+        label->setGeometry(geometry);
+    }
+}
+
 void setFieldColor(QWidget* field, const QColor& color)
 {
     QPalette palette = field->palette();

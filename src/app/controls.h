@@ -44,6 +44,11 @@ QLineEdit* makeEdit(QWidget* parent, const char* name, int left, int top, int wi
 QPlainTextEdit* makeMemo(QWidget* parent, const char* name, int left, int top, int width, int height,
                          const QString& text, const QString& hint = {});
 
+// The substitute fonts draw some captions a few pixels wider than the design
+// fonts: a label whose caption would be cut is widened just enough (to the
+// left when it is right-aligned), so every caption reads whole.
+void fitCaptionsToText(QWidget* window);
+
 // Colours through the palette (fields and memos: Base; labels: Window with
 // an opaque background) and the text colour of any control.
 void setFieldColor(QWidget* field, const QColor& color);
