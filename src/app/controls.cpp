@@ -68,20 +68,23 @@ QPlainTextEdit* makeMemo(QWidget* parent, const char* name, int left, int top, i
     return memo;
 }
 
+void fitCaptionToText(QLabel* label)
+{
+    const int missing = label->fontMetrics().horizontalAdvance(label->text()) - label->width();
+    if (missing <= 0)
+        return;
+    QRect geometry = label->geometry();
+    if (label->alignment() & Qt::AlignRight)
+        geometry.setLeft(geometry.left() - missing);
+    else
+        geometry.setRight(geometry.right() + missing);
+    label->setGeometry(geometry);
+}
+
 void fitCaptionsToText(QWidget* window)
 {
-    for (QLabel* label : window->findChildren<QLabel*>()) {
-        const int needed = label->fontMetrics().horizontalAdvance(label->text());
-        const int missing = needed - label->width();
-        if (label->text().isEmpty() || missing <= 0)
-            continue;
-        QRect geometry = label->geometry();
-        if (label->alignment() & Qt::AlignRight)
-            geometry.setLeft(geometry.left() - missing);
-        else
-            geometry.setWidth(needed);
-        label->setGeometry(geometry);
-    }
+    for (QLabel* label : window->findChildren<QLabel*>())
+        fitCaptionToText(label);
 }
 
 void setFieldColor(QWidget* field, const QColor& color)

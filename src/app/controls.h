@@ -46,7 +46,9 @@ QPlainTextEdit* makeMemo(QWidget* parent, const char* name, int left, int top, i
 
 // The substitute fonts draw some captions a few pixels wider than the design
 // fonts: a label whose caption would be cut is widened just enough (to the
-// left when it is right-aligned), so every caption reads whole.
+// left when it is right-aligned, like a self-sizing label), so every caption
+// reads whole. A label never becomes narrower than it is.
+void fitCaptionToText(QLabel* label);
 void fitCaptionsToText(QWidget* window);
 
 // Colours through the palette (fields and memos: Base; labels: Window with

@@ -6,8 +6,6 @@
 #include "app/controls.h"
 #include "platform/UpDown.h"
 
-#include <QFontMetrics>
-#include <algorithm>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,16 +52,6 @@ QPlainTextEdit* makeDisplayMemo(QWidget* page, const char* name, int top, const 
     memo->setFont(designFont(80));
     setFieldColor(memo, background);
     return memo;
-}
-
-// The substitute font draws digits a little wider than the design font; the
-// frequency label narrows its font so that its design text fits its width.
-QFont fittedFont(QFont font, const QString& text, int width)
-{
-    const int advance = QFontMetrics(font).horizontalAdvance(text);
-    if (advance > width)
-        font.setStretch(std::max(50, 100 * width / advance));
-    return font;
 }
 
 } // namespace
@@ -228,7 +216,7 @@ void TForm1::createMeasurementFields()
 
     Label21 = makeLabel(page, "Label21", 888, 0, 103, 15, QStringLiteral("回／秒（ヘルツ）"));
     Label23 = makeLabel(page, "Label23", 912, 24, 57, 43, QStringLiteral("8.8"));
-    Label23->setFont(fittedFont(designFont(43, true), QStringLiteral("8.8"), 57));
+    Label23->setFont(designFont(43, true));
     Label23->setAlignment(Qt::AlignRight | Qt::AlignTop);
     Label24 = makeLabel(page, "Label24", 875, 72, 114, 15, QStringLiteral("α波は13～８ﾍﾙﾂ"),
                         QStringLiteral("脳波がα波状態の時は13～８Hzで、何かに没頭落ち着いている時。｛β波は14～25Hzで、緊張・心配事・複雑な作業時｝"));

@@ -7,6 +7,8 @@
 
 #include "app/Un_subri1.h"
 
+#include "app/controls.h"
+
 #include "platform/PresentationTimer.h"
 #include "platform/platform.h"
 #include "presentation/measurement.h"
@@ -51,8 +53,10 @@ void TForm1::But4Click()
         setFieldText(Ed12, average.periodSeconds);
         // A question period that cuts to 0 ms has no frequency: the field
         // keeps what it showed.
-        if (average.frequencyValid)
+        if (average.frequencyValid) {
             Label23->setText(average.frequencyHz);
+            app::fitCaptionToText(Label23); // "10.1" is wider than the design "8.8"
+        }
     }
 
     if (lapTicks != 0) {

@@ -58,6 +58,7 @@ private slots:
     void averageColumn();
     void lastCycleOfOneThousandAndTwoMs();
     void zeroPeriodKeepsTheFrequency();
+    void frequencyWiderThanTheDesignTextReadsWhole();
     void restartMidCycle();
     void counterWrapsBetweenRestartAndFlash_data();
     void counterWrapsBetweenRestartAndFlash();
@@ -187,6 +188,22 @@ void TestTiming::zeroPeriodKeepsTheFrequency()
     QCOMPARE(form.Ed12->text(), QStringLiteral("0"));
     QCOMPARE(form.Label23->text(), QStringLiteral("8.8"));
     QCOMPARE(form.Edit12->text(), QStringLiteral("0"));
+}
+
+void TestTiming::frequencyWiderThanTheDesignTextReadsWhole()
+{
+    // 99 ms question periods: 10.1 Hz, wider than the design text "8.8". The
+    // right-aligned label keeps its right edge and grows to the left.
+    TForm1 form;
+    setRhythm(form, 2, 4);
+    restartAt(form, 1000);
+    const QRect before = form.Label23->geometry();
+    tickTo(form, 1000 + 99, 4);
+    form.But4Click();
+    QCOMPARE(form.Label23->text(), QStringLiteral("10.1"));
+    QCOMPARE(form.Label23->geometry().right(), before.right());
+    QVERIFY(form.Label23->width()
+            >= form.Label23->fontMetrics().horizontalAdvance(form.Label23->text()));
 }
 
 void TestTiming::restartMidCycle()
