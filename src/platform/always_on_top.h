@@ -1,7 +1,6 @@
 #pragma once
-// The window's always-on-top style. The toolkit applies a change of window
-// flags by hiding the window; a window that was shown is shown again at the
-// same place, and made active again if it was.
+// The window's always-on-top style, changed on the shown window in place:
+// it keeps its place, its size and the keyboard focus.
 
 class QWidget;
 
