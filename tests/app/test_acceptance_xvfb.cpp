@@ -114,15 +114,13 @@ void TestAcceptanceXvfb::cleanupTestCase()
 
 void TestAcceptanceXvfb::clickTab(QWidget* page)
 {
-    QTabBar* tabs = form_->PageControl1->tabBar();
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(form_->PageControl1->indexOf(page)).center());
+    testsupport::clickTab(*form_, page);
     QTRY_COMPARE(form_->PageControl1->currentWidget(), page);
 }
 
 void TestAcceptanceXvfb::clickListRow(int row)
 {
-    platform::StringGrid* list = form_->StringGrid1;
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(row, 1)).center());
+    testsupport::clickListRow(*form_, row);
 }
 
 void TestAcceptanceXvfb::typeInto(QLineEdit* field, const QString& text)
@@ -135,10 +133,7 @@ void TestAcceptanceXvfb::typeInto(QLineEdit* field, const QString& text)
 
 void TestAcceptanceXvfb::saveScreen(const QString& name)
 {
-    QTest::qWait(300); // let the server map and paint the window
-    const QRect area = form_->windowHandle()->geometry();
-    const QPixmap picture = form_->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-    savePicture(picture, name);
+    savePicture(testsupport::windowOnScreen(*form_), name);
 }
 
 void TestAcceptanceXvfb::savePicture(const QPixmap& picture, const QString& name)

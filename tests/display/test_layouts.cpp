@@ -35,13 +35,7 @@ struct ShownForm {
     }
 };
 
-// The user's click on a page's tab.
-void clickTab(TForm1& form, QWidget* page)
-{
-    QTabBar* tabs = form.PageControl1->tabBar();
-    const int index = form.PageControl1->indexOf(page);
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
-}
+using testsupport::clickTab;
 
 bool staysOnTop(const TForm1& form)
 {

@@ -4,6 +4,7 @@
 // program in "screenshots/".
 
 #include "app/Un_subri1.h"
+#include "support/testsupport.h"
 #include "platform/PageControl.h"
 
 #include <QDir>
@@ -15,21 +16,14 @@
 
 namespace {
 
-void clickTab(TForm1& form, QWidget* page)
-{
-    QTabBar* tabs = form.PageControl1->tabBar();
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(form.PageControl1->indexOf(page)).center());
-}
+using testsupport::clickTab;
 
 // The window as the X server shows it, saved as a picture.
 void saveScreenshot(TForm1& form, const QString& name)
 {
-    QTest::qWait(300); // let the server map and paint the window
     const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
     QDir().mkpath(folder);
-    // The screen's picture at the window's place: the window as it was drawn.
-    const QRect area = form.windowHandle()->geometry();
-    const QPixmap picture = form.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    const QPixmap picture = testsupport::windowOnScreen(form);
     QVERIFY(!picture.isNull());
     QVERIFY(picture.save(folder + u'/' + name));
 }

@@ -7,6 +7,7 @@
 #include "platform/PageControl.h"
 #include "platform/StringGrid.h"
 #include "platform/platform.h"
+#include "support/testsupport.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -20,11 +21,9 @@ namespace {
 
 void saveScreenshot(TForm1& form, const QString& name)
 {
-    QTest::qWait(300); // let the server map and paint the window
     const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
     QDir().mkpath(folder);
-    const QRect area = form.windowHandle()->geometry();
-    const QPixmap picture = form.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    const QPixmap picture = testsupport::windowOnScreen(form);
     QVERIFY(!picture.isNull());
     QVERIFY(picture.save(folder + u'/' + name));
 }
@@ -35,12 +34,7 @@ void openWithTheButton(TForm1& form, const QString& path, int filterIndex)
     QTest::mouseClick(form.Button3, Qt::LeftButton);
 }
 
-void clickListRow(TForm1& form, int row)
-{
-    platform::StringGrid* list = form.StringGrid1;
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualRect(list->model()->index(row, 1)).center());
-}
+using testsupport::clickListRow;
 
 } // namespace
 
@@ -60,8 +54,7 @@ void TestSamplesXvfb::samplesFillTheTable()
     form.move(20, 20);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTabBar* tabs = form.PageControl1->tabBar();
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(form.PageControl1->indexOf(form.TabSheet2)).center());
+    testsupport::clickTab(form, form.TabSheet2);
     QTRY_COMPARE(form.PageControl1->currentWidget(), form.TabSheet2);
 
     openWithTheButton(form, kencho, 2);

@@ -110,3 +110,36 @@ bool EnabledChanges::eventFilter(QObject* watched, QEvent* event)
 }
 
 } // namespace testsupport
+
+#include "platform/PageControl.h"
+#include "platform/StringGrid.h"
+
+#include <QPixmap>
+#include <QScreen>
+#include <QTabBar>
+#include <QTest>
+#include <QWindow>
+
+namespace testsupport {
+
+void clickTab(TForm1& form, QWidget* page)
+{
+    QTabBar* tabs = form.PageControl1->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(form.PageControl1->indexOf(page)).center());
+}
+
+void clickListRow(TForm1& form, int row)
+{
+    platform::StringGrid* list = form.StringGrid1;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(list->model()->index(row, 1)).center());
+}
+
+QPixmap windowOnScreen(QWidget& window)
+{
+    QTest::qWait(300);
+    const QRect area = window.windowHandle()->geometry();
+    return window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+}
+
+} // namespace testsupport

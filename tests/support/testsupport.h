@@ -62,3 +62,17 @@ protected:
 };
 
 } // namespace testsupport
+
+class QPixmap;
+class QWidget;
+
+namespace testsupport {
+
+// The user's mouse click on a page's tab.
+void clickTab(TForm1& form, QWidget* page);
+// The user's mouse click on a row of the question-set list (its set-name cell).
+void clickListRow(TForm1& form, int row);
+// The window as the X server shows it (after a moment to map and paint it).
+QPixmap windowOnScreen(QWidget& window);
+
+} // namespace testsupport
