@@ -42,8 +42,34 @@ test: build
 	fi
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -LE xvfb -j $(JOBS)
 
+# Every benchmark in turn. The rhythm needs a real X server: with no display
+# it runs under a virtual one.
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+	@for b in $(BUILD)/bench/bench_*; do \
+	  [ -f "$$b" ] && [ -x "$$b" ] || continue; echo "== $${b##*/}"; \
+	  if [ "$${b##*/}" = bench_rhythm ] && [ -z "$$DISPLAY" ] && command -v xvfb-run >/dev/null 2>&1; then \
+	    xvfb-run -a -s "-screen 0 1280x1024x24" "$$b"; else "$$b"; fi; \
+	done; true
 
 clean:
 	@rm -rf $(BUILD)
+
+# ---- Sanitizers and fuzzing -------------------------------------------------
+
+FUZZ_SECONDS ?= 60
+
+.PHONY: test-sanitize fuzz fuzz-replay
+
+# The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer
+# (folder build-asan); any report fails.
+test-sanitize: deps
+	@JOBS=$(JOBS) scripts/test-sanitize
+
+# The libFuzzer targets under fuzz/ (folder build-fuzz; clang is installed
+# when missing): `make fuzz` runs each for FUZZ_SECONDS, `make fuzz-replay`
+# runs each once over its kept corpus.
+fuzz: deps
+	@scripts/fuzz run $(FUZZ_SECONDS)
+
+fuzz-replay: deps
+	@scripts/fuzz replay

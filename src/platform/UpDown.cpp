@@ -224,10 +224,12 @@ void UpDown::changeEvent(QEvent* event)
 }
 
 // Up and Down in the attached field step the control; the field does not
-// see them.
+// see them. The event type is tested first: the filter also sees the events
+// of the field's destruction, when it is no longer a QLineEdit and m_field
+// must not be read.
 bool UpDown::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_field && event->type() == QEvent::KeyPress && isEnabled()) {
+    if (event->type() == QEvent::KeyPress && watched == m_field && isEnabled()) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
             stepReportingErrors(key == Qt::Key_Up ? +1 : -1);

@@ -1,0 +1,595 @@
+// Bad input from end to end. Every number field the program reads gets texts
+// that are no usable number, through the event that makes the program read
+// it; question files come empty, cut short, huge, as folders, unreadable or
+// with bytes that are not code page 932. Each case gives its designed error,
+// once per event, or its decided result, and the window goes on working
+// with the question table intact.
+
+#include "app/Un_subri1.h"
+#include "platform/PresentationTimer.h"
+#include "platform/StringGrid.h"
+#include "platform/codepage.h"
+#include "platform/platform.h"
+#include "questions/mon_format.h"
+#include "questions/tq_format.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+using testsupport::ErrorBoxes;
+
+namespace {
+
+uint32_t fakeNow = 100000;
+
+QString notAnInteger(const QString& text)
+{
+    return platform::errorBoxText(QStringLiteral("'%1' は整数ではありません").arg(text));
+}
+QString divisionByZero()
+{
+    return platform::errorBoxText(QStringLiteral("0 による除算"));
+}
+QString cannotOpen(const QString& path)
+{
+    return platform::errorBoxText(QStringLiteral("ﾌｧｲﾙ %1 は開けません").arg(path));
+}
+
+const QList<QPair<QString, QString>> kQuestions = {
+    {QStringLiteral("Q1"), QStringLiteral("A1")}, {QStringLiteral("Q2"), QStringLiteral("A2")},
+    {QStringLiteral("Q3"), QStringLiteral("A3")}, {QStringLiteral("Q4"), QStringLiteral("A4")},
+    {QStringLiteral("Q5"), QStringLiteral("A5")},
+};
+
+// Peak resident memory of this process in kB.
+qint64 peakMemoryKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
+}
+
+// A window with five questions loaded and presented at one tick per answer
+// span and two per question period, so that every second tick flashes.
+struct Window {
+    QTemporaryDir dir;
+    TForm1 form;
+
+    Window()
+    {
+        const QString path = testsupport::writeFile(
+            dir.filePath(QStringLiteral("set.mon")),
+            testsupport::monFile(QStringLiteral("L"), QStringLiteral("S"), kQuestions));
+        testsupport::openThroughDialog(form, path, 2);
+        form.StringGrid1SelectCell(1, 1);
+        put(form.Edit4, QStringLiteral("1"));
+        put(form.Edit5, QStringLiteral("2"));
+        form.Button16->click();
+    }
+
+    // A text as it may stand in a field, without its change handler.
+    static void put(QLineEdit* field, const QString& text)
+    {
+        const QSignalBlocker blocker(field);
+        field->setText(text);
+    }
+    // The user's edit: the field's change handler runs through the event.
+    static void type(QLineEdit* field, const QString& text) { field->setText(text); }
+
+    void ticks(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            fakeNow += 25;
+            emit form.Timer1->timeout();
+        }
+    }
+
+    // The question table still holds the five questions in their rows.
+    bool tableIntact() const
+    {
+        const platform::StringGrid* table = form.StringGrid2;
+        if (table->rowCount() != kQuestions.size() + 2)
+            return false;
+        for (int row = 1; row <= kQuestions.size(); ++row) {
+            if (table->cell(1, row) != kQuestions[row - 1].first
+                || table->cell(2, row) != kQuestions[row - 1].second)
+                return false;
+        }
+        return true;
+    }
+
+    // With usable fields again the presentation goes on: after a restart
+    // two ticks flash the answer of a question of the range.
+    bool keepsPresenting()
+    {
+        type(form.Ed1, QStringLiteral("1"));
+        put(form.Edit4, QStringLiteral("1"));
+        put(form.Edit5, QStringLiteral("2"));
+        type(form.Edit6, QStringLiteral("1"));
+        type(form.Edit8, QStringLiteral("5"));
+        form.currentQuestion = 1;
+        form.Button1->click();
+        ticks(2);
+        return form.Edit13->text() == QLatin1String("1") && !form.Memo3->isHidden()
+            && form.Memo3->toPlainText() == QLatin1String("A1");
+    }
+};
+
+} // namespace
+
+class TestBadInput : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void numberFields_data();
+    void numberFields();
+    void tickIntervalThatHoldsTheTicksBack_data();
+    void tickIntervalThatHoldsTheTicksBack();
+
+    void filesThatCannotBeOpened_data();
+    void filesThatCannotBeOpened();
+    void unreadableFile_data();
+    void unreadableFile();
+    void fileWhoseReadFails_data();
+    void fileWhoseReadFails();
+    void emptyAndTruncatedFiles_data();
+    void emptyAndTruncatedFiles();
+    void gigabyteOfZeros_data();
+    void gigabyteOfZeros();
+    void bytesThatAreNotCodePage932_data();
+    void bytesThatAreNotCodePage932();
+    void decodingOfBytesThatAreNotCodePage932_data();
+    void decodingOfBytesThatAreNotCodePage932();
+};
+
+void TestBadInput::initTestCase()
+{
+    platform::setTickCountSource([] { return fakeNow; });
+    platform::setBeepSink([](uint32_t) {});
+}
+
+void TestBadInput::cleanupTestCase()
+{
+    platform::setTickCountSource({});
+    platform::setBeepSink({});
+}
+
+// Which event reads each field, and what it reports:
+//   Ed1     the restart (GO): non-integers stop it; 0 and -1 are taken and
+//           hold the ticks back (see the next test)
+//   Edit4   the answer span, typed, then read by every tick: reported by the
+//           first tick only; 0 and below as division by zero
+//   Edit5   the question period, typed (its change handler reads it), then
+//           read by the ticks at multiples of the span: once each
+//   Edit6   the range start, typed, then read at every flash in random order
+//           and by Start: once per event
+//   Edit8   the range end, typed, then read at every flash in sequential
+//           order: once per event
+//   Label2  the restart time, read by the measurement at a flash
+//   Label4  the nominal elapsed time, read by the measurement, which every
+//           tick writes first: only a click of the hidden But4 can meet it
+void TestBadInput::numberFields_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("reports");
+
+    const QStringList fields = {QStringLiteral("Ed1"),   QStringLiteral("Edit4"),  QStringLiteral("Edit5"),
+                                QStringLiteral("Edit6"), QStringLiteral("Edit8"),  QStringLiteral("Label2"),
+                                QStringLiteral("Label4")};
+    const QStringList texts = {QString(), QStringLiteral("abc"), QStringLiteral("-1"), QStringLiteral("0"),
+                               QStringLiteral("2147483648"), QStringLiteral("１２")};
+    for (const QString& field : fields) {
+        for (const QString& text : texts) {
+            const bool integer = text == QLatin1String("-1") || text == QLatin1String("0");
+            QStringList reports;
+            if (field == QLatin1String("Edit4"))
+                reports = {integer ? divisionByZero() : notAnInteger(text)};
+            else if (field == QLatin1String("Edit5"))
+                reports = integer ? QStringList{divisionByZero()}
+                                  : QStringList{notAnInteger(text), notAnInteger(text)};
+            else if (field == QLatin1String("Edit6"))
+                reports = integer ? QStringList{}
+                                  : QStringList{notAnInteger(text), notAnInteger(text), notAnInteger(text)};
+            else if (field == QLatin1String("Edit8"))
+                reports = integer ? QStringList{} : QStringList{notAnInteger(text), notAnInteger(text)};
+            else if (!integer)
+                reports = {notAnInteger(text)};
+            const QString row = field + QLatin1Char(' ') + (text.isEmpty() ? QStringLiteral("empty") : text);
+            QTest::newRow(qPrintable(row)) << field << text << reports;
+        }
+    }
+}
+
+void TestBadInput::numberFields()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QStringList, reports);
+
+    Window w;
+    TForm1& form = w.form;
+    ErrorBoxes boxes;
+
+    if (field == QLatin1String("Ed1")) {
+        Window::type(form.Ed1, text);
+        form.Button1->click();
+        QCOMPARE(form.restartTickCount, 0);
+    } else if (field == QLatin1String("Edit4")) {
+        Window::type(form.Edit4, text); // aligning reads the up-down: no report
+        QCOMPARE(boxes.texts, QStringList{});
+        w.ticks(20);
+        QCOMPARE(form.Label4->text(), QString::number(20 * form.Timer1->interval())); // counting goes on
+    } else if (field == QLatin1String("Edit5")) {
+        Window::type(form.Edit5, text);
+        w.ticks(20);
+    } else if (field == QLatin1String("Edit6")) {
+        form.RadioButton2->setChecked(true); // random order reads the start
+        Window::type(form.Edit6, text);
+        w.ticks(20);
+        form.Button16->click();
+    } else if (field == QLatin1String("Edit8")) {
+        form.RadioButton1->setChecked(true); // sequential order reads the end
+        Window::type(form.Edit8, text);
+        w.ticks(20);
+    } else if (field == QLatin1String("Label2")) {
+        w.ticks(1); // a refresh: the next tick flashes
+        form.Label2->setText(text);
+        w.ticks(1);
+    } else {
+        form.Label4->setText(text);
+        form.But4->click();
+    }
+
+    QCOMPARE(boxes.texts, reports);
+    QVERIFY(w.tableIntact());
+    QVERIFY(w.keepsPresenting());
+    QCOMPARE(boxes.texts, reports); // nothing more once the fields are usable
+}
+
+// A typed tick interval of 0 or below is taken by the restart: the timer is
+// enabled but delivers no ticks until a restart with a positive interval.
+void TestBadInput::tickIntervalThatHoldsTheTicksBack_data()
+{
+    QTest::addColumn<int>("interval");
+    QTest::newRow("0") << 0;
+    QTest::newRow("-1") << -1;
+    QTest::newRow("lowest") << int(INT32_MIN);
+}
+
+void TestBadInput::tickIntervalThatHoldsTheTicksBack()
+{
+    QFETCH(int, interval);
+    Window w;
+    ErrorBoxes boxes;
+    Window::type(w.form.Ed1, QString::number(interval));
+    w.form.Button1->click();
+    QCOMPARE(w.form.Timer1->interval(), interval);
+    QVERIFY(w.form.Timer1->isActive());
+    QCOMPARE(w.form.Timer1->period(), 0);
+    QCOMPARE(w.form.Timer1->remainingTime(), -1);
+
+    Window::type(w.form.Ed1, QStringLiteral("1"));
+    w.form.Button1->click();
+    QCOMPARE(w.form.Timer1->period(), int(platform::PresentationTimer::GranularityMs));
+    QCOMPARE(boxes.texts, QStringList{});
+}
+
+// Paths the open cannot read give the designed open error once; the list,
+// the question table and the binary file held before stay as they were.
+void TestBadInput::filesThatCannotBeOpened_data()
+{
+    QTest::addColumn<int>("filterIndex");
+    QTest::addColumn<QString>("kind");
+    for (int filter : {1, 2}) {
+        const QString format = filter == 1 ? QStringLiteral(".5tq ") : QStringLiteral(".mon ");
+        QTest::newRow(qPrintable(format + "folder")) << filter << QStringLiteral("folder");
+        QTest::newRow(qPrintable(format + "missing")) << filter << QStringLiteral("missing");
+        QTest::newRow(qPrintable(format + "empty path")) << filter << QStringLiteral("empty path");
+    }
+    // A text file is read whole; beyond the size limit it is refused at once.
+    QTest::newRow(".mon beyond the size limit") << 2 << QStringLiteral("too large");
+}
+
+void TestBadInput::filesThatCannotBeOpened()
+{
+    QFETCH(int, filterIndex);
+    QFETCH(QString, kind);
+
+    Window w;
+    TForm1& form = w.form;
+    QString path = w.dir.filePath(QStringLiteral("input"));
+    if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir().mkpath(path));
+    } else if (kind == QLatin1String("empty path")) {
+        path.clear();
+    } else if (kind == QLatin1String("too large")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(questions::kMaxMonFileBytes + 1)); // sparse: no disk used
+    }
+    // A binary file held before the failed open.
+    const QString held = testsupport::writeFile(
+        w.dir.filePath(QStringLiteral("held.5tq")),
+        testsupport::tqFile({{testsupport::cp932(QStringLiteral("国語")), 1}}, {{"q", "a"}}));
+    if (filterIndex == 1)
+        testsupport::openThroughDialog(form, held, 1);
+    const QString listName = form.StringGrid1->cell(1, 1);
+
+    ErrorBoxes boxes;
+    QElapsedTimer clock;
+    clock.start();
+    platform::scriptOpenDialog(path, filterIndex);
+    form.Button3->click();
+    QVERIFY2(clock.elapsed() < 2000, "a refused file is refused at once");
+
+    QCOMPARE(boxes.texts, QStringList{cannotOpen(path)});
+    QCOMPARE(form.StringGrid1->cell(1, 1), listName);
+    if (filterIndex == 1) {
+        QVERIFY(form.currentBinaryFile);
+        QCOMPARE(form.currentBinaryFile->path(), QFileInfo(held).canonicalFilePath());
+    } else {
+        // The row the open took keeps what it held: selecting it finds no file.
+        form.StringGrid1->selectCell(1, form.textFileCount);
+        QCOMPARE(boxes.texts.size(), 2);
+    }
+    QVERIFY(w.tableIntact());
+    QVERIFY(w.keepsPresenting());
+}
+
+// Permissions bind ordinary users; the superuser reads every file, so there
+// the case cannot be made.
+void TestBadInput::unreadableFile_data()
+{
+    QTest::addColumn<int>("filterIndex");
+    QTest::newRow(".5tq") << 1;
+    QTest::newRow(".mon") << 2;
+}
+
+void TestBadInput::unreadableFile()
+{
+    QFETCH(int, filterIndex);
+    Window w;
+    const QString path = testsupport::writeFile(w.dir.filePath(QStringLiteral("locked")),
+                                                testsupport::monFile(QStringLiteral("L"), QStringLiteral("S"), kQuestions));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions()));
+    if (::access(QFile::encodeName(path).constData(), R_OK) == 0)
+        QSKIP("this user reads files without read permission (superuser)");
+
+    ErrorBoxes boxes;
+    platform::scriptOpenDialog(path, filterIndex);
+    w.form.Button3->click();
+    QCOMPARE(boxes.texts, QStringList{cannotOpen(path)});
+    QVERIFY(w.tableIntact());
+}
+
+// A file that opens but whose reads fail, for every user: the start of this
+// process's memory file is never mapped. The text reader reports the open
+// error; the binary reader reads nothing, as from an empty file.
+void TestBadInput::fileWhoseReadFails_data()
+{
+    QTest::addColumn<int>("filterIndex");
+    QTest::newRow(".5tq") << 1;
+    QTest::newRow(".mon") << 2;
+}
+
+void TestBadInput::fileWhoseReadFails()
+{
+    QFETCH(int, filterIndex);
+    const QString path = QStringLiteral("/proc/self/mem");
+    Window w;
+    ErrorBoxes boxes;
+    platform::scriptOpenDialog(path, filterIndex);
+    w.form.Button3->click();
+    if (filterIndex == 1) {
+        QCOMPARE(boxes.texts, QStringList{});
+        for (int genre = 1; genre <= 8; ++genre)
+            QCOMPARE(w.form.StringGrid1->cell(2, genre), QStringLiteral("0"));
+        w.form.StringGrid1->selectCell(1, 1);
+        QCOMPARE(boxes.texts, QStringList{});
+    } else {
+        QCOMPARE(boxes.texts, QStringList{cannotOpen(path)});
+    }
+    QVERIFY(w.tableIntact());
+    QVERIFY(w.keepsPresenting());
+}
+
+// Files that open but hold less than their layout: the bytes present are
+// read, the rest is as if empty; no report.
+void TestBadInput::emptyAndTruncatedFiles_data()
+{
+    QTest::addColumn<int>("filterIndex");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("listName");
+    QTest::addColumn<QStringList>("appended"); // question/answer pairs
+
+    QTest::newRow(".5tq empty") << 1 << QByteArray() << QString() << QStringList{};
+    const QByteArray full = testsupport::tqFile({{"Genre", 2}}, {{"first", "one"}, {"second", "two"}});
+    QTest::newRow(".5tq cut inside the genre name") << 1 << full.left(3) << QStringLiteral("Gen") << QStringList{};
+    QTest::newRow(".5tq cut before the count") << 1 << full.left(19) << QStringLiteral("Genre") << QStringList{};
+    QTest::newRow(".5tq cut inside the second question")
+        << 1 << full.left(2048 + 256 + 3) << QStringLiteral("Genre")
+        << QStringList{QStringLiteral("first"), QStringLiteral("one"), QStringLiteral("sec"), QString()};
+
+    QTest::newRow(".mon empty") << 2 << QByteArray() << QString() << QStringList{};
+    const QByteArray mon = testsupport::monFile(QStringLiteral("L"), QStringLiteral("Set"),
+                                                {{QStringLiteral("q1"), QStringLiteral("a1")},
+                                                 {QStringLiteral("question2"), QStringLiteral("a2")}});
+    QTest::newRow(".mon header only") << 2 << mon.left(mon.indexOf("\r\n", mon.indexOf("\r\n") + 2) + 2)
+                                      << QStringLiteral("Set") << QStringList{};
+    // The open record is kept; its quoted field loses its last byte as always.
+    QTest::newRow(".mon cut inside the last question")
+        << 2 << mon.left(mon.size() - 5) << QStringLiteral("Set")
+        << QStringList{QStringLiteral("q1"), QStringLiteral("a1"), QStringLiteral("questi"), QStringLiteral("a2")};
+}
+
+void TestBadInput::emptyAndTruncatedFiles()
+{
+    QFETCH(int, filterIndex);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, listName);
+    QFETCH(QStringList, appended);
+
+    Window w;
+    TForm1& form = w.form;
+    const QString path = testsupport::writeFile(w.dir.filePath(QStringLiteral("short")), bytes);
+    ErrorBoxes boxes;
+    platform::scriptOpenDialog(path, filterIndex);
+    form.Button3->click();
+    const int row = filterIndex == 1 ? 1 : form.textFileCount;
+    QCOMPARE(form.StringGrid1->cell(1, row), listName);
+    form.StringGrid1->selectCell(1, row);
+    QCOMPARE(boxes.texts, QStringList{});
+
+    QCOMPARE(form.StringGrid2->rowCount(), kQuestions.size() + 2 + int(appended.size() / 2));
+    for (int i = 0; i < appended.size() / 2; ++i) {
+        QCOMPARE(form.StringGrid2->cell(1, kQuestions.size() + 1 + i), appended[2 * i]);
+        QCOMPARE(form.StringGrid2->cell(2, kQuestions.size() + 1 + i), appended[2 * i + 1]);
+    }
+    for (int r = 1; r <= kQuestions.size(); ++r)
+        QCOMPARE(form.StringGrid2->cell(1, r), kQuestions[r - 1].first);
+    QVERIFY(w.keepsPresenting());
+}
+
+// A 1 GB file of zero bytes (sparse: no disk is used). The binary reader
+// reads only the records it needs: it opens at once, lists eight empty
+// genres and appends nothing. The text reader would read the whole file:
+// the size limit refuses it before reading (see filesThatCannotBeOpened).
+void TestBadInput::gigabyteOfZeros_data()
+{
+    QTest::addColumn<int>("filterIndex");
+    QTest::newRow(".5tq") << 1;
+    QTest::newRow(".mon") << 2;
+}
+
+void TestBadInput::gigabyteOfZeros()
+{
+    QFETCH(int, filterIndex);
+    constexpr qint64 kGigabyte = qint64(1) << 30;
+
+    Window w;
+    TForm1& form = w.form;
+    const QString path = w.dir.filePath(QStringLiteral("zeros"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(kGigabyte));
+    }
+    const qint64 memoryBefore = peakMemoryKb();
+    ErrorBoxes boxes;
+    QElapsedTimer clock;
+    clock.start();
+    platform::scriptOpenDialog(path, filterIndex);
+    form.Button3->click();
+    if (filterIndex == 1) {
+        for (int genre = 1; genre <= 8; ++genre) {
+            QCOMPARE(form.StringGrid1->cell(1, genre), QString());
+            QCOMPARE(form.StringGrid1->cell(2, genre), QStringLiteral("0"));
+            form.StringGrid1->selectCell(1, genre);
+        }
+        QCOMPARE(boxes.texts, QStringList{});
+    } else {
+        QCOMPARE(boxes.texts, QStringList{cannotOpen(path)});
+    }
+    QVERIFY2(clock.elapsed() < 5000, "no hang");
+    QVERIFY2(peakMemoryKb() - memoryBefore < 64 * 1024, "memory does not grow with the file");
+    QVERIFY(w.tableIntact());
+    QVERIFY(w.keepsPresenting());
+}
+
+// Bytes that are not code page 932 (a lead byte without its trail byte, a
+// byte no character starts with) are shown as the replacement character;
+// the valid bytes around them keep their characters.
+void TestBadInput::bytesThatAreNotCodePage932_data()
+{
+    QTest::addColumn<int>("filterIndex");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("listName");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("answer");
+
+    const QString replaced = QString(QChar::ReplacementCharacter);
+    QTest::newRow(".mon")
+        << 2 << QByteArray("1,\"L\",\"x\"\r\n0,\"n\",\"S\xA0\"\r\n1,\"\x82\xA0\xFF\",\"q\x81\"\r\n")
+        << QStringLiteral("S") + replaced << QStringLiteral("q") + replaced
+        << QStringLiteral("あ") + replaced;
+    QTest::newRow(".5tq")
+        << 1 << testsupport::tqFile({{"G\xA0", 1}}, {{"q\x81", "\x82\xA0\xFD"}})
+        << QStringLiteral("G") + replaced << QStringLiteral("q") + replaced
+        << QStringLiteral("あ") + replaced;
+}
+
+void TestBadInput::bytesThatAreNotCodePage932()
+{
+    QFETCH(int, filterIndex);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, listName);
+    QFETCH(QString, question);
+    QFETCH(QString, answer);
+
+    Window w;
+    TForm1& form = w.form;
+    const QString path = testsupport::writeFile(w.dir.filePath(QStringLiteral("bytes")), bytes);
+    ErrorBoxes boxes;
+    platform::scriptOpenDialog(path, filterIndex);
+    form.Button3->click();
+    const int row = filterIndex == 1 ? 1 : form.textFileCount;
+    QCOMPARE(form.StringGrid1->cell(1, row), listName);
+    form.StringGrid1->selectCell(1, row);
+    QCOMPARE(boxes.texts, QStringList{});
+    const int appendedRow = kQuestions.size() + 1;
+    QCOMPARE(form.StringGrid2->cell(1, appendedRow), question);
+    QCOMPARE(form.StringGrid2->cell(2, appendedRow), answer);
+    QVERIFY(w.keepsPresenting());
+}
+
+// Each byte or pair the code page cannot read becomes one U+FFFD; the bytes
+// after it are read afresh, and nothing is dropped.
+void TestBadInput::decodingOfBytesThatAreNotCodePage932_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+
+    const QString bad(QChar::ReplacementCharacter);
+    QTest::newRow("bytes no character starts with")
+        << QByteArray("\x80\xA0\xFD\xFE\xFF") << bad + bad + bad + bad + bad;
+    QTest::newRow("first byte of a pair at the end") << QByteArray("a\x81") << QStringLiteral("a") + bad;
+    QTest::newRow("first byte alone") << QByteArray("\x9F") << bad;
+    QTest::newRow("pair, then a first byte at the end") << QByteArray("\x81\x81\x81") << QStringLiteral("＝") + bad;
+    QTest::newRow("second byte out of range") << QByteArray("\x81\x20x") << bad + QStringLiteral(" x");
+    QTest::newRow("pair with no character") << QByteArray("\x85\x40") << bad;
+    QTest::newRow("pair cut by SUB") << QByteArray("\x82\x1A") << bad + QChar(0x1A);
+    QTest::newRow("SUB and DEL are characters")
+        << QByteArray("\x1A\x7F\x82\xA0") << QString(QChar(0x1A)) + QChar(0x7F) + QStringLiteral("あ");
+    QTest::newRow("user-defined area") << QByteArray("\xF0\x40") << QString(QChar(0xE000));
+}
+
+void TestBadInput::decodingOfBytesThatAreNotCodePage932()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(platform::decodeCp932(bytes), text);
+}
+
+QTEST_MAIN(TestBadInput)
+#include "test_bad_input.moc"
