@@ -332,6 +332,7 @@ private:
     void createExplanationPage();
     void connectEvents();
     void runChangeHandler(QLineEdit* field);
+    void updateRangeCount();
 
     platform::HintLine* hintLine_ = nullptr;
     QHash<QObject*, void (TForm1::*)()> changeHandlers_;

@@ -23,6 +23,21 @@ QColor rangeCountColor(int count)
 
 void TForm1::Edit6Change()
 {
+    updateRangeCount();
+}
+
+void TForm1::Edit8Change()
+{
+    const int questions = StringGrid2->rowCount() - 2;
+    if (intOf(Edit8) > questions)
+        setFieldText(Edit8, QString::number(questions)); // runs Edit8Change again, nested
+    updateRangeCount();
+}
+
+// The steps both range fields share: the count from end and start, the
+// stored range texts (swapped when the count is below 1) and the count's colour.
+void TForm1::updateRangeCount()
+{
     // The end is read before the start, so a failure names the end's text first.
     const int end = intOf(Edit8);
     const int start = intOf(Edit6);
@@ -37,14 +52,6 @@ void TForm1::Edit6Change()
         storedRangeEnd = Edit6->text();
     }
     setFieldColor(Edit7, rangeCountColor(count));
-}
-
-void TForm1::Edit8Change()
-{
-    const int questions = StringGrid2->rowCount() - 2;
-    if (intOf(Edit8) > questions)
-        setFieldText(Edit8, QString::number(questions)); // runs Edit8Change again, nested
-    Edit6Change();
 }
 
 void TForm1::Edit6DblClick()
