@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 STAGE := $(BUILD)/stage
 
-.PHONY: all deps build run test test-offscreen test-xvfb bench clean
+.PHONY: all deps build program run test test-offscreen test-xvfb bench clean
 
 all: build
 
@@ -18,9 +18,13 @@ $(BUILD)/CMakeCache.txt:
 build: deps $(BUILD)/CMakeCache.txt
 	@cmake --build $(BUILD) -j $(JOBS)
 
+# The program alone, without the tests and benchmarks.
+program: deps $(BUILD)/CMakeCache.txt
+	@cmake --build $(BUILD) -j $(JOBS) --target mireldo
+
 # The program runs in a staged copy of data/, so that saving the mail
 # template never touches a tracked file.
-run: build
+run: program
 	@mkdir -p $(STAGE)
 	@cp -n data/* $(STAGE)/ 2>/dev/null || true
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
