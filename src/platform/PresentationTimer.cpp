@@ -1,6 +1,6 @@
 #include "platform/PresentationTimer.h"
 
-#include "platform/errors.h"
+#include <QMetaObject>
 
 #include <algorithm>
 #include <chrono>
@@ -8,15 +8,31 @@
 namespace platform {
 
 namespace {
+
 constexpr qint64 kNsPerMs = 1000000;
+
+qint64 nowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
+
+} // namespace
 
 PresentationTimer::PresentationTimer(QObject* parent) : QObject(parent)
 {
-    m_timer.setSingleShot(true);
-    m_timer.setTimerType(Qt::PreciseTimer);
-    m_clock.start();
-    connect(&m_timer, &QTimer::timeout, this, &PresentationTimer::onDue);
+    m_waiter = std::thread([this] { waitForDueTimes(); });
+}
+
+PresentationTimer::~PresentationTimer()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    m_waiter.join();
 }
 
 int PresentationTimer::period() const
@@ -26,7 +42,11 @@ int PresentationTimer::period() const
 
 int PresentationTimer::remainingTime() const
 {
-    return m_timer.isActive() ? m_timer.remainingTime() : -1;
+    const std::lock_guard lock(m_mutex);
+    if (!m_armed)
+        return -1;
+    const qint64 remaining = std::max<qint64>(0, m_nextDueNs - nowNs());
+    return int((remaining + kNsPerMs - 1) / kNsPerMs);
 }
 
 void PresentationTimer::setInterval(int milliseconds)
@@ -46,43 +66,73 @@ void PresentationTimer::setActive(bool active)
     if (m_active)
         arm();
     else
-        m_timer.stop();
+        disarm();
 }
 
 // Starts a fresh schedule: the first tick one period from now.
 void PresentationTimer::arm()
 {
-    m_timer.stop();
-    if (period() == 0)
-        return;
-    const qint64 now = m_clock.nsecsElapsed();
-    m_nextDueNs = now;
-    scheduleNext(now);
-    if (!m_timer.isActive())
-        raiseNoTimer();
+    {
+        const std::lock_guard lock(m_mutex);
+        ++m_schedule;
+        m_periodNs = qint64(period()) * kNsPerMs;
+        m_armed = m_periodNs > 0;
+        m_nextDueNs = nowNs() + m_periodNs;
+        m_tickPosted = false;
+    }
+    m_changed.notify_all();
 }
 
-void PresentationTimer::onDue()
+void PresentationTimer::disarm()
 {
-    if (!m_active || period() == 0)
-        return;
-    // Re-arm before the tick's own work so that work does not delay the
-    // schedule, and so a handler that changes the interval re-arms cleanly.
-    scheduleNext(m_clock.nsecsElapsed());
-    emit timeout();
+    {
+        const std::lock_guard lock(m_mutex);
+        ++m_schedule;
+        m_armed = false;
+        m_tickPosted = false;
+    }
+    m_changed.notify_all();
 }
 
-// Moves the due time on by whole periods from the previous due time, so the
-// ticks keep their phase and do not drift. Due times already passed (the
-// event loop was busy) are skipped rather than delivered in a burst.
-void PresentationTimer::scheduleNext(qint64 nowNs)
+// On the waiting thread: sleeps until the next due time, posts the tick, and
+// moves the due time on by whole periods from the previous due time, so the
+// ticks keep their phase and do not drift. While a posted tick has not been
+// delivered (the user-interface thread is busy), due times that pass are
+// skipped rather than delivered later in a burst.
+void PresentationTimer::waitForDueTimes()
 {
-    const qint64 periodNs = qint64(period()) * kNsPerMs;
-    m_nextDueNs += periodNs;
-    if (m_nextDueNs <= nowNs)
-        m_nextDueNs += ((nowNs - m_nextDueNs) / periodNs + 1) * periodNs;
-    const qint64 waitMs = (m_nextDueNs - nowNs + kNsPerMs - 1) / kNsPerMs;
-    m_timer.start(std::chrono::milliseconds(waitMs));
+    std::unique_lock lock(m_mutex);
+    while (!m_stopping) {
+        if (!m_armed) {
+            m_changed.wait(lock);
+            continue;
+        }
+        const quint64 schedule = m_schedule;
+        const auto due = std::chrono::steady_clock::time_point(std::chrono::nanoseconds(m_nextDueNs));
+        if (m_changed.wait_until(lock, due, [&] { return m_stopping || m_schedule != schedule; }))
+            continue;
+        const qint64 now = nowNs();
+        m_nextDueNs += m_periodNs;
+        if (m_nextDueNs <= now)
+            m_nextDueNs += ((now - m_nextDueNs) / m_periodNs + 1) * m_periodNs;
+        if (m_tickPosted)
+            continue;
+        m_tickPosted = true;
+        QMetaObject::invokeMethod(this, [this, schedule] { deliver(schedule); }, Qt::QueuedConnection);
+    }
+}
+
+// On this object's thread: a tick of the current schedule becomes timeout().
+void PresentationTimer::deliver(quint64 schedule)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        if (schedule != m_schedule)
+            return; // restarted or stopped since it was posted
+        m_tickPosted = false;
+    }
+    if (m_active && period() > 0)
+        emit timeout();
 }
 
 } // namespace platform

@@ -3,9 +3,11 @@
 // real period is never shorter than the desktop timer granularity the tick
 // rhythms were designed for.
 
-#include <QElapsedTimer>
 #include <QObject>
-#include <QTimer>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace platform {
 
@@ -21,6 +23,7 @@ public:
     static constexpr int GranularityMs = 25;
 
     explicit PresentationTimer(QObject* parent = nullptr);
+    ~PresentationTimer() override;
 
     int interval() const { return m_interval; }
     bool isActive() const { return m_active; }
@@ -33,7 +36,6 @@ public:
 
     // Keeps the running schedule when the interval is unchanged; a different
     // interval re-arms the timer so the next tick comes one new period later.
-    // Throws platform::Error when the system gives no timer.
     void setInterval(int milliseconds);
     // Enabling arms the timer (one period from now); disabling stops it.
     // Enabling an enabled timer changes nothing.
@@ -44,12 +46,24 @@ signals:
 
 private:
     void arm();
-    void onDue();
-    void scheduleNext(qint64 nowNs);
+    void disarm();
+    void deliver(quint64 schedule);
+    void waitForDueTimes();
 
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_nextDueNs = 0;
+    // A waiting thread sleeps until each due time (to well under a
+    // millisecond, which the toolkit's millisecond timers cannot do) and
+    // posts the tick to this object's thread, where timeout() is emitted.
+    std::thread m_waiter;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    // Shared with the waiting thread, under m_mutex:
+    bool m_stopping = false;
+    bool m_armed = false;
+    bool m_tickPosted = false;     // one tick at most waits to be delivered
+    quint64 m_schedule = 0;        // changes whenever the schedule is restarted
+    qint64 m_periodNs = 0;
+    qint64 m_nextDueNs = 0;        // steady clock, ns
+    // The user-interface thread's own:
     int m_interval = 0;
     bool m_active = false;
 };
