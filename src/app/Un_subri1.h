@@ -216,6 +216,8 @@ public:
 
     // Questions: the shared steps of the append and the format mode.
     bool binaryMode() const;
+    // Opens a question file as if chosen in the open dialog (Button3Click's work after the dialog).
+    void openQuestionFile(const QString& path);
     void appendQuestionRow(const QString& question, const QString& answer, const QString& genre);
     void extendTableHeader(const QString& setName);
     void finishAppend();

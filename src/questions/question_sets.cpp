@@ -7,6 +7,7 @@
 #include "platform/StringGrid.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
+#include "questions/file_types.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,15 +16,22 @@ using namespace app;
 
 bool TForm1::binaryMode() const
 {
-    // Entry 1 of the open dialog's file types is the binary format.
-    return OpenDialog1->filterIndex() == 1;
+    return OpenDialog1->filterIndex() == questions::kBinaryTypeEntry;
 }
 
 void TForm1::Button3Click()
 {
     if (!OpenDialog1->execute())
         return;
-    const QString path = OpenDialog1->fileName();
+    openQuestionFile(OpenDialog1->fileName());
+}
+
+void TForm1::openQuestionFile(const QString& path)
+{
+    // A file whose extension names its format is read by that format's
+    // reader, whichever type entry the dialog showed; the format mode then
+    // follows it, as if the file had been chosen under its own entry.
+    OpenDialog1->setFilterIndex(questions::typeEntryForFile(path, OpenDialog1->filterIndex()));
     if (binaryMode())
         binaryOpen(path);
     else
