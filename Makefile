@@ -109,3 +109,6 @@ package-check: package
 	desktop-file-validate resources/$(APP_ID).desktop
 	appstreamcli validate --no-net resources/$(APP_ID).metainfo.xml
 	lintian --fail-on error $(PACKAGE_BUILD)/mireldo_*.deb
+	@tree=$$(mktemp -d) && dpkg-deb -x $(PACKAGE_BUILD)/mireldo_*.deb $$tree && \
+	  echo "appstreamcli validate-tree --no-net <the unpacked .deb>" && \
+	  appstreamcli validate-tree --no-net $$tree; status=$$?; rm -rf $$tree; exit $$status
