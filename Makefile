@@ -77,3 +77,38 @@ fuzz: deps
 
 fuzz-replay: deps
 	@scripts/fuzz replay
+
+# ---- The Debian package -----------------------------------------------------
+
+PACKAGE_BUILD ?= build-package
+APP_ID := io.github.mireldo.Mireldo
+
+.PHONY: package package-check
+
+# The .deb (folder build-package): a Release build of the program alone, with
+# Debian's hardening flags, packed by CPack from the install rules. The
+# libraries it needs are read from the binary by dpkg-shlibdeps (dpkg-dev).
+package: deps
+	@scripts/install-deps dpkg-dev file
+	@if [ ! -f $(PACKAGE_BUILD)/CMakeCache.txt ]; then \
+	  DEB_BUILD_MAINT_OPTIONS=hardening=+all; export DEB_BUILD_MAINT_OPTIONS; \
+	  CXXFLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	  LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	  cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	    -DBUILD_TESTING=OFF -DMIRELDO_BENCH=OFF >/dev/null; \
+	fi
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	@rm -f $(PACKAGE_BUILD)/mireldo_*.deb
+	@cd $(PACKAGE_BUILD) && cpack -G DEB >/dev/null
+	@ls $(PACKAGE_BUILD)/mireldo_*.deb
+
+# The menu entry, the software-centre metadata and the .deb as Debian's tools
+# see them; any error fails. Warnings that cannot be helped are in the README.
+package-check: package
+	@scripts/install-deps desktop-file-utils appstream lintian
+	desktop-file-validate resources/$(APP_ID).desktop
+	appstreamcli validate --no-net resources/$(APP_ID).metainfo.xml
+	lintian --fail-on error $(PACKAGE_BUILD)/mireldo_*.deb
+	@tree=$$(mktemp -d) && dpkg-deb -x $(PACKAGE_BUILD)/mireldo_*.deb $$tree && \
+	  echo "appstreamcli validate-tree --no-net <the unpacked .deb>" && \
+	  appstreamcli validate-tree --no-net $$tree; status=$$?; rm -rf $$tree; exit $$status

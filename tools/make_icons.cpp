@@ -5,8 +5,9 @@
 //   build/mireldo_make_icons resources/icons
 //
 // Writes mireldo-32.png (32 x 32, a 16-colour palette whose first entry is
-// transparent, drawn pixel for pixel) and mireldo-128.png (128 x 128, the
-// same drawing smoothed). The committed images are this program's output.
+// transparent, drawn pixel for pixel) and mireldo-48.png, -64, -128 and -256
+// (the same drawing smoothed, at the sizes the hicolor icon theme expects of
+// a menu entry). The committed images are this program's output.
 
 #include <QGuiApplication>
 #include <QImage>
@@ -142,8 +143,9 @@ int main(int argc, char** argv)
         return 2;
     }
     const QString folder = args.at(1);
-    const bool ok = drawSmall().save(folder + QStringLiteral("/mireldo-32.png"))
-                    && drawLarge(128).save(folder + QStringLiteral("/mireldo-128.png"));
+    bool ok = drawSmall().save(folder + QStringLiteral("/mireldo-32.png"));
+    for (const int size : {48, 64, 128, 256})
+        ok = ok && drawLarge(size).save(folder + QStringLiteral("/mireldo-%1.png").arg(size));
     if (!ok) {
         std::fprintf(stderr, "mireldo_make_icons: cannot write into %s\n", qPrintable(folder));
         return 1;

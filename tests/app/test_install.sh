@@ -13,55 +13,12 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-expect_line() { grep -qxF -- "$2" "$1" || fail "$1 has no line '$2'"; }
-
-# The PNG header: width and height, then bit depth and colour type.
-png_header() { od -An -tu1 -j16 -N10 "$1" | tr -s ' ' ' ' | sed 's/^ //'; }
-
-# Runs the launcher with a fresh environment; the program quits after its
-# first frame and reports the folder it was started in.
-launch() {
-  launcher=$1; shift
-  env -u XDG_DATA_HOME HOME="$tmp/home" QT_QPA_PLATFORM=offscreen \
-    MIRELDO_EXIT_AFTER_START_MS=0 "$@" "$launcher" >"$tmp/out" 2>"$tmp/err" ||
-    { cat "$tmp/err" >&2; fail "$launcher did not start and quit cleanly"; }
-}
-started_in() {
-  expected="directory=$(cd "$1" && pwd -P)"
-  grep -q "^mireldo-startup .* $expected\$" "$tmp/out" ||
-    fail "program not started in $1: $(cat "$tmp/out")"
-}
-seeded() {
-  for file in "$root"/data/*; do
-    cmp -s "$file" "$1/$(basename "$file")" || fail "$1/$(basename "$file") not seeded"
-  done
-}
+. "$root/tests/app/installed_tree.sh"
 
 # ---- The installed tree -----------------------------------------------------
 prefix="$tmp/prefix"
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
-[ -x "$prefix/bin/mireldo" ] || fail "bin/mireldo missing"
-[ -x "$prefix/bin/mireldo-launcher" ] || fail "bin/mireldo-launcher missing"
-seeded "$prefix/share/mireldo"
-
-desktop="$prefix/share/applications/mireldo.desktop"
-[ -f "$desktop" ] || fail "mireldo.desktop missing"
-expect_line "$desktop" "[Desktop Entry]"
-expect_line "$desktop" "Type=Application"
-expect_line "$desktop" "Name=Mireldo"
-expect_line "$desktop" "Exec=mireldo-launcher"
-expect_line "$desktop" "Icon=mireldo"
-expect_line "$desktop" "Categories=Education;"
-grep -q '^Name\[ja\]=..*' "$desktop" || fail "no Japanese name"
-grep -q '^Comment\[ja\]=..*' "$desktop" || fail "no Japanese comment"
-
-icons="$prefix/share/icons/hicolor"
-# 32 x 32, 8 bits per index, colour type 3: a palette image.
-[ "$(png_header "$icons/32x32/apps/mireldo.png")" = "0 0 0 32 0 0 0 32 8 3" ] ||
-  fail "the 32 x 32 icon is not a 32 x 32 palette image"
-[ "$(png_header "$icons/128x128/apps/mireldo.png" | cut -d' ' -f1-8)" = "0 0 0 128 0 0 0 128" ] ||
-  fail "the large icon is not 128 x 128"
+check_installed_tree "$prefix"
 
 # ---- First run: the user's folder is filled ----------------------------------
 work="$tmp/home/.local/share/mireldo"
