@@ -2,7 +2,9 @@
 # Installs Mireldo from a build folder into temporary places and checks the
 # installed tree and the launcher: the first run fills the user's folder with
 # the documents and samples and starts the program there; a later run keeps a
-# mail template the user saved and adds back a document that went missing.
+# mail template the user saved and adds back a document that went missing;
+# question files named relative to where the launcher was started reach the
+# program. The MIME package for the question file types is installed.
 #
 #   sh tests/app/test_install.sh <build folder> [cmake]
 set -eu
@@ -50,11 +52,14 @@ desktop="$prefix/share/applications/mireldo.desktop"
 expect_line "$desktop" "[Desktop Entry]"
 expect_line "$desktop" "Type=Application"
 expect_line "$desktop" "Name=Mireldo"
-expect_line "$desktop" "Exec=mireldo-launcher"
+expect_line "$desktop" "Exec=mireldo-launcher %F"
 expect_line "$desktop" "Icon=mireldo"
 expect_line "$desktop" "Categories=Education;"
 grep -q '^Name\[ja\]=..*' "$desktop" || fail "no Japanese name"
 grep -q '^Comment\[ja\]=..*' "$desktop" || fail "no Japanese comment"
+
+cmp -s "$root/resources/mireldo.xml" "$prefix/share/mime/packages/mireldo.xml" ||
+  fail "the MIME package is not installed"
 
 icons="$prefix/share/icons/hicolor"
 # 32 x 32, 8 bits per index, colour type 3: a palette image.
@@ -89,6 +94,17 @@ started_in "$tmp/xdg/mireldo"
 (cd "$tmp" && launch "$prefix/bin/mireldo-launcher" XDG_DATA_HOME=relative)
 [ ! -e "$tmp/relative" ] || fail "a relative XDG_DATA_HOME was used"
 started_in "$work"
+
+# ---- Files named relative to where the launcher was started -----------------------
+# The program opens the file, which makes the file's folder current, as the
+# open dialog does: the folder it reports shows the file was found.
+mkdir -p "$tmp/sets"
+cp "$root/data/kencho.mon" "$tmp/sets/"
+(cd "$tmp" && env -u XDG_DATA_HOME HOME="$tmp/home" QT_QPA_PLATFORM=offscreen \
+  MIRELDO_EXIT_AFTER_START_MS=300 "$prefix/bin/mireldo-launcher" -style fusion sets/kencho.mon \
+  >"$tmp/out" 2>"$tmp/err") || { cat "$tmp/err" >&2; fail "the launcher did not start with a file"; }
+started_in "$tmp/sets"
+! grep -q "style" "$tmp/err" || fail "the toolkit option's value was taken for a file: $(cat "$tmp/err")"
 
 # ---- Staged with DESTDIR, the tree works where it was put ---------------------
 DESTDIR="$tmp/stage" "$cmake" --install "$build" >/dev/null
