@@ -35,8 +35,10 @@ run: program
 	@cd $(STAGE) && "$(CURDIR)/$(BUILD)/mireldo"
 
 # Tests that need a real X server (label xvfb) run under xvfb-run first; the
-# offscreen run's summary closes the output.
+# offscreen run's summary closes the output. The desktop tools check the menu
+# entry and the question file types.
 test: build
+	@scripts/install-deps desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
 	@if ! (cd $(BUILD) && ctest -N -L xvfb | grep -q "Total Tests: 0"); then \
 	  if command -v xvfb-run >/dev/null 2>&1; then \
 	    cd $(BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -L xvfb; \

@@ -218,6 +218,10 @@ public:
     bool binaryMode() const;
     // Opens a question file as if chosen in the open dialog (Button3Click's work after the dialog).
     void openQuestionFile(const QString& path);
+    // Opens files named outside the dialog (command line, drop), in order,
+    // each as if chosen in the open dialog; a file that fails shows its error
+    // and the rest still open.
+    void openQuestionFiles(const QStringList& paths);
     void appendQuestionRow(const QString& question, const QString& answer, const QString& genre);
     void extendTableHeader(const QString& setName);
     void finishAppend();

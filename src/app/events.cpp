@@ -4,6 +4,7 @@
 
 #include "app/Un_subri1.h"
 
+#include "app/file_drops.h"
 #include "platform/PageControl.h"
 #include "platform/PresentationTimer.h"
 #include "platform/StringGrid.h"
@@ -134,6 +135,9 @@ void TForm1::connectEvents()
         }
     }
     Edit14->installEventFilter(this);
+
+    // Question files dropped anywhere on the window open as if chosen in the open dialog.
+    app::acceptFileDrops(*this, [this](const QStringList& files) { openQuestionFiles(files); });
 
     // Every control receives mouse movement, so the hint line follows the pointer.
     for (QWidget* child : findChildren<QWidget*>())

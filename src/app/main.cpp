@@ -1,6 +1,8 @@
-// Starts the program: the application, the design fonts, the window.
+// Starts the program: the application, the design fonts, the window, and
+// the question files named on the command line.
 
 #include "app/Un_subri1.h"
+#include "app/command_line.h"
 #include "app/startup_probe.h"
 #include "platform/platform.h"
 
@@ -32,5 +34,6 @@ int main(int argc, char** argv)
     TForm1 form;
     app::armStartupProbe(form); // tests and benchmarks only
     form.show();
+    app::openCommandLineFiles(form, application.arguments()); // mireldo FILE…
     return application.exec();
 }

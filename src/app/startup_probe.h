@@ -10,7 +10,9 @@
 // N is the steady clock (CLOCK_MONOTONIC) in nanoseconds when the first
 // frame had been painted, so that a parent process can subtract the time it
 // started the program; K is the peak resident memory so far; D is the
-// current directory the program started in. Without the variable nothing of
+// current directory: the one the program started in, or the folder of the
+// last question file named on the command line, since opening a file makes
+// its folder current. Without the variable nothing of
 // this runs and the program's behaviour does not depend on the environment.
 
 class QWidget;

@@ -79,11 +79,16 @@ bool OpenDialog::execute()
         path = dialog.selectedFiles().first();
         index = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
     }
+    recordChoice(path, index);
+    return true;
+}
+
+void OpenDialog::recordChoice(const QString& path, int filterIndex)
+{
     fileName_ = QFileInfo(path).absoluteFilePath();
-    filterIndex_ = index;
+    filterIndex_ = filterIndex;
     // Like the desktop's dialog, leave the current directory at the file's folder.
     QDir::setCurrent(QFileInfo(fileName_).absolutePath());
-    return true;
 }
 
 FontDialog::FontDialog(QWidget* owner) : QObject(owner), owner_(owner) {}

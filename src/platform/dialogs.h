@@ -27,6 +27,9 @@ public:
     // and makes the file's folder the current directory; returns false and
     // changes nothing when cancelled.
     bool execute();
+    // Records a choice made without the dialog (a file named on the command
+    // line or dropped on the window) exactly as a confirmed dialog does.
+    void recordChoice(const QString& path, int filterIndex);
 
 private:
     QWidget* owner_;

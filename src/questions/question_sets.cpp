@@ -9,6 +9,7 @@
 #include "platform/errors.h"
 #include "questions/file_types.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -36,6 +37,20 @@ void TForm1::openQuestionFile(const QString& path)
         binaryOpen(path);
     else
         textOpen(path);
+}
+
+void TForm1::openQuestionFiles(const QStringList& paths)
+{
+    // Absolute first: each opened file moves the current directory.
+    QStringList absolutePaths;
+    for (const QString& path : paths)
+        absolutePaths << QFileInfo(path).absoluteFilePath();
+    for (const QString& path : absolutePaths) {
+        guard.run([this, &path] {
+            OpenDialog1->recordChoice(path, OpenDialog1->filterIndex());
+            openQuestionFile(OpenDialog1->fileName());
+        });
+    }
 }
 
 void TForm1::StringGrid1SelectCell(int /*ACol*/, int ARow)
