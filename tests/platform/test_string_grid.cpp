@@ -4,8 +4,10 @@
 
 #include "platform/StringGrid.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -92,7 +94,31 @@ private slots:
     void editingWithAlwaysShowEditorOpensTheEditorAtOnce();
     void editingOffCommitsTheEditInProgress();
     void tabsSwitchBetweenCellsAndControls();
+    void fixedCellsStayInViewWhenScrolled_data();
+    void fixedCellsStayInViewWhenScrolled();
+    void dragsByFixedCellsWorkWhenScrolled_data();
+    void dragsByFixedCellsWorkWhenScrolled();
 };
+
+namespace {
+
+const QColor kFixedGrey(192, 192, 192);
+
+// The grid of a small window, scrolled to its last row and its right end.
+void scrollToEnd(GridWindow& w, bool down, bool right)
+{
+    w.window.resize(260, 170);
+    w.grid->setFixedColor(kFixedGrey);
+    QCoreApplication::processEvents();
+    QVERIFY(w.grid->verticalScrollBar()->maximum() > 0);
+    QVERIFY(w.grid->horizontalScrollBar()->maximum() > 0);
+    if (down)
+        w.grid->verticalScrollBar()->setValue(w.grid->verticalScrollBar()->maximum());
+    if (right)
+        w.grid->horizontalScrollBar()->setValue(w.grid->horizontalScrollBar()->maximum());
+}
+
+} // namespace
 
 void TestStringGrid::everyClickOnADataCellNotifiesBeforeSelecting()
 {
@@ -339,6 +365,87 @@ void TestStringGrid::tabsSwitchBetweenCellsAndControls()
         QCOMPARE(w.notices.size(), tabs ? 1 : 0);
         QCOMPARE(w.grid->currentIndex(), tabs ? w.index(2, 2) : w.index(1, 2));
     }
+}
+
+void TestStringGrid::fixedCellsStayInViewWhenScrolled_data()
+{
+    QTest::addColumn<bool>("down");
+    QTest::addColumn<bool>("right");
+    QTest::newRow("bottom") << true << false;
+    QTest::newRow("far right") << false << true;
+    QTest::newRow("bottom and far right") << true << true;
+}
+
+void TestStringGrid::fixedCellsStayInViewWhenScrolled()
+{
+    QFETCH(bool, down);
+    QFETCH(bool, right);
+    GridWindow w;
+    scrollToEnd(w, down, right);
+    const QImage shown = w.viewport()->grab().toImage();
+    // The column and row at the far corner of the view: the last ones, where scrolled.
+    const int column = w.grid->columnAt(shown.width() - 8);
+    const int row = w.grid->rowAt(shown.height() - 8);
+    QCOMPARE(column == 4, right);
+    QCOMPARE(row == 8, down);
+    // Corner, header cell of that column, number cell of that row: at the top
+    // and the left, grey, and found there by the pointer.
+    for (const QPoint cell : {QPoint(0, 0), QPoint(column, 0), QPoint(0, row)}) {
+        const QModelIndex index = w.index(cell.x(), cell.y());
+        const QRect rect = w.grid->visualRect(index) & shown.rect();
+        QVERIFY2(rect.width() > 4, qPrintable(QStringLiteral("cell %1,%2").arg(cell.x()).arg(cell.y())));
+        if (cell.y() == 0)
+            QCOMPARE(rect.top(), 0);
+        if (cell.x() == 0)
+            QCOMPARE(rect.left(), 0);
+        QCOMPARE(shown.pixelColor(rect.right() - 2, rect.top() + 2), kFixedGrey);
+        QCOMPARE(w.grid->indexAt(rect.center()), index);
+    }
+    // The data cell in the far corner is white, not covered.
+    const QRect last = w.grid->visualRect(w.index(column, row)) & shown.rect();
+    QVERIFY(last.width() > 4);
+    QCOMPARE(shown.pixelColor(last.right() - 2, last.top() + 2), QColor(Qt::white));
+}
+
+void TestStringGrid::dragsByFixedCellsWorkWhenScrolled_data()
+{
+    QTest::addColumn<bool>("rows");
+    QTest::newRow("row by its number cell") << true;
+    QTest::newRow("column by its header cell") << false;
+}
+
+void TestStringGrid::dragsByFixedCellsWorkWhenScrolled()
+{
+    QFETCH(bool, rows);
+    GridWindow w;
+    w.grid->setOptions(kLines | StringGrid::RowMoving | StringGrid::ColMoving);
+    scrollToEnd(w, true, true);
+    QSignalSpy rowMoves(w.grid, &StringGrid::rowMoved);
+    QSignalSpy columnMoves(w.grid, &StringGrid::columnMoved);
+    QSignalSpy doubleClicks(w.grid, &StringGrid::doubleClicked);
+    const QPoint from = rows ? w.at(0, 8) : w.at(4, 0);
+    const QPoint to = rows ? w.at(0, 7) : w.at(3, 0);
+
+    // Events go to the widget really under the pointer, as a user's would.
+    const QPoint global = w.viewport()->mapToGlobal(from);
+    QWidget* target = QApplication::widgetAt(global);
+    QVERIFY(target);
+    const auto local = [&](QPoint viewportPos) { return target->mapFromGlobal(w.viewport()->mapToGlobal(viewportPos)); };
+    QTest::mousePress(target, Qt::LeftButton, {}, local(from));
+    QTest::mouseMove(target, local(to));
+    QTest::mouseRelease(target, Qt::LeftButton, {}, local(to));
+    if (rows) {
+        QCOMPARE(rowMoves.size(), 1);
+        QCOMPARE(rowMoves[0], (QVariantList{8, 7}));
+        QCOMPARE(w.grid->cell(2, 7), QStringLiteral("2,8"));
+    } else {
+        QCOMPARE(columnMoves.size(), 1);
+        QCOMPARE(columnMoves[0], (QVariantList{4, 3}));
+        QCOMPARE(w.grid->cell(3, 5), QStringLiteral("4,5"));
+    }
+    QTest::mouseDClick(target, Qt::LeftButton, {}, local(to));
+    QCOMPARE(doubleClicks.size(), 1);
+    QCOMPARE(w.notices.size(), 0);
 }
 
 QTEST_MAIN(TestStringGrid)
