@@ -80,6 +80,14 @@ void StringGrid::setColumnWidths(const QList<int>& widths)
         setColumnWidth(column, widths[column]);
 }
 
+int StringGrid::columnWidthFor(const QString& text) const
+{
+    // Cells keep the style's focus margin plus one pixel either side of their
+    // text; the grid line takes one more.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return fontMetrics().horizontalAdvance(text) + 2 * margin + (showGrid() ? 1 : 0);
+}
+
 void StringGrid::setRowHeights(int defaultHeight, const QList<QPair<int, int>>& exceptions)
 {
     verticalHeader()->setDefaultSectionSize(defaultHeight);

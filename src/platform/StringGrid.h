@@ -50,6 +50,8 @@ public:
     void setCell(int column, int row, const QString& text) { model_->setCell(column, row, text); }
 
     void setColumnWidths(const QList<int>& widths);
+    // The column width at which a cell shows this text whole in the grid's font.
+    int columnWidthFor(const QString& text) const;
     void setRowHeights(int defaultHeight, const QList<QPair<int, int>>& exceptions = {});
     void setFixedColor(const QColor& color);
 

@@ -3,6 +3,7 @@
 // option sets switching what the user can do.
 
 #include "platform/StringGrid.h"
+#include "support/testsupport.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -426,14 +427,7 @@ void TestStringGrid::dragsByFixedCellsWorkWhenScrolled()
     const QPoint from = rows ? w.at(0, 8) : w.at(4, 0);
     const QPoint to = rows ? w.at(0, 7) : w.at(3, 0);
 
-    // Events go to the widget really under the pointer, as a user's would.
-    const QPoint global = w.viewport()->mapToGlobal(from);
-    QWidget* target = QApplication::widgetAt(global);
-    QVERIFY(target);
-    const auto local = [&](QPoint viewportPos) { return target->mapFromGlobal(w.viewport()->mapToGlobal(viewportPos)); };
-    QTest::mousePress(target, Qt::LeftButton, {}, local(from));
-    QTest::mouseMove(target, local(to));
-    QTest::mouseRelease(target, Qt::LeftButton, {}, local(to));
+    testsupport::dragUnderPointer(w.viewport(), from, to);
     if (rows) {
         QCOMPARE(rowMoves.size(), 1);
         QCOMPARE(rowMoves[0], (QVariantList{8, 7}));
@@ -443,7 +437,8 @@ void TestStringGrid::dragsByFixedCellsWorkWhenScrolled()
         QCOMPARE(columnMoves[0], (QVariantList{4, 3}));
         QCOMPARE(w.grid->cell(3, 5), QStringLiteral("4,5"));
     }
-    QTest::mouseDClick(target, Qt::LeftButton, {}, local(to));
+    QWidget* target = QApplication::widgetAt(w.viewport()->mapToGlobal(to));
+    QTest::mouseDClick(target, Qt::LeftButton, {}, target->mapFromGlobal(w.viewport()->mapToGlobal(to)));
     QCOMPARE(doubleClicks.size(), 1);
     QCOMPARE(w.notices.size(), 0);
 }
