@@ -18,6 +18,27 @@ namespace {
 // Pointer distance from a grid line within which a press sizes a row or column.
 constexpr int kSizingReach = 3;
 
+// The summed sizes of the first `count` rows or columns: where the fixed ones end.
+int sectionsExtent(const QHeaderView* header, int count)
+{
+    int extent = 0;
+    for (int section = 0; section < count; ++section)
+        extent += header->sectionSize(section);
+    return extent;
+}
+
+// Which of the first `count` rows or columns, laid from 0 without scrolling,
+// covers a position; -1 for none.
+int fixedSectionAt(const QHeaderView* header, int count, int pos)
+{
+    for (int section = 0, end = 0; pos >= 0 && section < count; ++section) {
+        end += header->sectionSize(section);
+        if (pos < end)
+            return section;
+    }
+    return -1;
+}
+
 // Draws cells as the option set asks and keeps the cell editor's mouse
 // movement to itself (a move over the editor is not a move over the grid).
 class CellDelegate : public QStyledItemDelegate {
@@ -214,54 +235,29 @@ void StringGrid::scrollTowards(const QPoint& pos)
 
 int StringGrid::fixedRowAt(int y) const
 {
-    for (int row = 0, top = 0; y >= 0 && row < std::min(model_->fixedRows(), model_->rowCount()); ++row) {
-        top += rowHeight(row);
-        if (y < top)
-            return row;
-    }
-    return -1;
+    return fixedSectionAt(verticalHeader(), std::min(model_->fixedRows(), model_->rowCount()), y);
 }
 
 int StringGrid::fixedColumnAt(int x) const
 {
-    for (int column = 0, left = 0; x >= 0 && column < std::min(model_->fixedColumns(), model_->columns()); ++column) {
-        left += columnWidth(column);
-        if (x < left)
-            return column;
-    }
-    return -1;
+    return fixedSectionAt(horizontalHeader(), std::min(model_->fixedColumns(), model_->columns()), x);
 }
 
 int StringGrid::fixedBottom() const
 {
-    int bottom = 0;
-    for (int row = 0; row < std::min(model_->fixedRows(), model_->rowCount()); ++row)
-        bottom += rowHeight(row);
-    return bottom;
+    return sectionsExtent(verticalHeader(), std::min(model_->fixedRows(), model_->rowCount()));
 }
 
 int StringGrid::fixedRight() const
 {
-    int right = 0;
-    for (int column = 0; column < std::min(model_->fixedColumns(), model_->columns()); ++column)
-        right += columnWidth(column);
-    return right;
+    return sectionsExtent(horizontalHeader(), std::min(model_->fixedColumns(), model_->columns()));
 }
 
 QRect StringGrid::cellRect(int column, int row) const
 {
-    int x = columnViewportPosition(column);
-    if (column < model_->fixedColumns()) {
-        x = 0;
-        for (int before = 0; before < column; ++before)
-            x += columnWidth(before);
-    }
-    int y = rowViewportPosition(row);
-    if (row < model_->fixedRows()) {
-        y = 0;
-        for (int before = 0; before < row; ++before)
-            y += rowHeight(before);
-    }
+    const int x = column < model_->fixedColumns() ? sectionsExtent(horizontalHeader(), column)
+                                                  : columnViewportPosition(column);
+    const int y = row < model_->fixedRows() ? sectionsExtent(verticalHeader(), row) : rowViewportPosition(row);
     return {x, y, columnWidth(column), rowHeight(row)};
 }
 

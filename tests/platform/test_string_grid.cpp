@@ -410,35 +410,53 @@ void TestStringGrid::fixedCellsStayInViewWhenScrolled()
 
 void TestStringGrid::dragsByFixedCellsWorkWhenScrolled_data()
 {
-    QTest::addColumn<bool>("rows");
-    QTest::newRow("row by its number cell") << true;
-    QTest::newRow("column by its header cell") << false;
+    QTest::addColumn<QString>("drag");
+    QTest::newRow("row by its number cell") << "row";
+    QTest::newRow("column by its header cell") << "column";
+    QTest::newRow("row height by its line in the number column") << "row height";
+    QTest::newRow("column width by its line in the header row") << "column width";
 }
 
 void TestStringGrid::dragsByFixedCellsWorkWhenScrolled()
 {
-    QFETCH(bool, rows);
+    QFETCH(QString, drag);
     GridWindow w;
-    w.grid->setOptions(kLines | StringGrid::RowMoving | StringGrid::ColMoving);
+    w.grid->setOptions(kLines | StringGrid::RowMoving | StringGrid::ColMoving | StringGrid::RowSizing
+                       | StringGrid::ColSizing);
     scrollToEnd(w, true, true);
     QSignalSpy rowMoves(w.grid, &StringGrid::rowMoved);
     QSignalSpy columnMoves(w.grid, &StringGrid::columnMoved);
     QSignalSpy doubleClicks(w.grid, &StringGrid::doubleClicked);
-    const QPoint from = rows ? w.at(0, 8) : w.at(4, 0);
-    const QPoint to = rows ? w.at(0, 7) : w.at(3, 0);
+    const QRect numberCell = w.grid->visualRect(w.index(0, 7));
+    const QRect headerCell = w.grid->visualRect(w.index(3, 0));
+    const int height = w.grid->rowHeight(7);
+    const int width = w.grid->columnWidth(3);
 
-    testsupport::dragUnderPointer(w.viewport(), from, to);
-    if (rows) {
+    if (drag == "row") {
+        testsupport::dragUnderPointer(w.viewport(), w.at(0, 8), w.at(0, 7));
         QCOMPARE(rowMoves.size(), 1);
         QCOMPARE(rowMoves[0], (QVariantList{8, 7}));
         QCOMPARE(w.grid->cell(2, 7), QStringLiteral("2,8"));
-    } else {
+    } else if (drag == "column") {
+        testsupport::dragUnderPointer(w.viewport(), w.at(4, 0), w.at(3, 0));
         QCOMPARE(columnMoves.size(), 1);
         QCOMPARE(columnMoves[0], (QVariantList{4, 3}));
         QCOMPARE(w.grid->cell(3, 5), QStringLiteral("4,5"));
+    } else if (drag == "row height") {
+        const QPoint line(numberCell.center().x(), numberCell.bottom() + 1);
+        testsupport::dragUnderPointer(w.viewport(), line, line + QPoint(0, 10));
+        QCOMPARE(w.grid->rowHeight(7), height + 10);
+    } else {
+        const QPoint line(headerCell.right() + 1, headerCell.center().y());
+        testsupport::dragUnderPointer(w.viewport(), line, line + QPoint(10, 0));
+        QCOMPARE(w.grid->columnWidth(3), width + 10);
     }
-    QWidget* target = QApplication::widgetAt(w.viewport()->mapToGlobal(to));
-    QTest::mouseDClick(target, Qt::LeftButton, {}, target->mapFromGlobal(w.viewport()->mapToGlobal(to)));
+    if (drag.endsWith("height") || drag.endsWith("width"))
+        QCOMPARE(rowMoves.size() + columnMoves.size(), 0);
+
+    const QPoint fixed = drag.startsWith("row") ? numberCell.center() : headerCell.center();
+    QWidget* target = QApplication::widgetAt(w.viewport()->mapToGlobal(fixed));
+    QTest::mouseDClick(target, Qt::LeftButton, {}, target->mapFromGlobal(w.viewport()->mapToGlobal(fixed)));
     QCOMPARE(doubleClicks.size(), 1);
     QCOMPARE(w.notices.size(), 0);
 }
