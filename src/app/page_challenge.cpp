@@ -4,6 +4,7 @@
 
 #include "app/Un_subri1.h"
 #include "app/controls.h"
+#include "display/group_box_style.h"
 #include "platform/UpDown.h"
 
 #include <QGroupBox>
@@ -22,6 +23,9 @@ QLineEdit* makeFlatEdit(QWidget* parent, const char* name, int left, int top, in
 {
     QLineEdit* edit = makeEdit(parent, name, left, top, width, height, text, hint);
     edit->setFrame(false);
+    // A text longer than the field stops short of its right edge, clear of the
+    // unit label placed 3 px beside it.
+    edit->setTextMargins(0, 0, 3, 0);
     return edit;
 }
 
@@ -120,6 +124,7 @@ void TForm1::createChallengePage()
     bt_Sizehenkou->hide();
 
     RadioGroup1 = new QGroupBox(QStringLiteral("⑦出題方式"), page);
+    RadioGroup1->setStyle(display::designedGroupBoxStyle()); // frame line through the caption
     place(RadioGroup1, "RadioGroup1", 396, 124, 181, 41,
           QStringLiteral("馴染みのない問題集は作成順で！．．．既知の問題集ではランダムを！"));
     RadioButton1 = new QRadioButton(QStringLiteral("作成順"), page);
@@ -144,6 +149,8 @@ void TForm1::createChallengePage()
 void TForm1::createPresetGroup()
 {
     GroupBox1 = new QGroupBox(QStringLiteral("⑧出題速度"), TabSheet1);
+    // The frame line runs through the caption, above "出題 0 問" at top 12.
+    GroupBox1->setStyle(display::designedGroupBoxStyle());
     place(GroupBox1, "GroupBox1", 8, 12, 357, 109,
           QStringLiteral("いろいろな組み合わせを作ってみましたが．．．今後、御意見により変更されます。（インターバル発生間隔の正確計測値が25m秒程度が前提）"));
     QWidget* group = GroupBox1;

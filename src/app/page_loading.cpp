@@ -11,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 using namespace app;
 
 void TForm1::createLoadingPage()
@@ -28,6 +30,9 @@ void TForm1::createLoadingPage()
     place(StringGrid1, "StringGrid1", 9, 50, 548, 120,
           QStringLiteral("選択した問題集ファイルの一覧．．．どこかクリックで下の表に一覧表示"));
     StringGrid1->setColumnWidths({64, 153, 76, 164, 58});
+    // The label column is widened where the window's font needs more than the
+    // designed 64 px for its widest caption (67 px of text in the substitute face).
+    StringGrid1->setColumnWidth(0, std::max(64, StringGrid1->columnWidthFor(QStringLiteral("5TQ[.5tq]"))));
     StringGrid1->setRowHeights(24);
     StringGrid1->setFixedColor(QColor(240, 240, 240));
 

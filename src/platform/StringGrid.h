@@ -3,6 +3,10 @@
 // designed column widths and row heights, a notification before a data cell
 // is selected, and run-time option sets (editing, row and column moving,
 // sizing, …). Rows and columns dragged by the user move in the model itself.
+// The fixed cells stay in view while the data cells scroll: the header row is
+// painted at the top and the number column at the left at every scroll
+// position, and the grid's geometry (indexAt, visualRect) reports them there,
+// so presses, drags and double-clicks on them work wherever the grid is scrolled.
 
 #include "platform/StringGridModel.h"
 
@@ -46,6 +50,8 @@ public:
     void setCell(int column, int row, const QString& text) { model_->setCell(column, row, text); }
 
     void setColumnWidths(const QList<int>& widths);
+    // The column width at which a cell shows this text whole in the grid's font.
+    int columnWidthFor(const QString& text) const;
     void setRowHeights(int defaultHeight, const QList<QPair<int, int>>& exceptions = {});
     void setFixedColor(const QColor& color);
 
@@ -84,6 +90,16 @@ protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     bool event(QEvent* event) override;
 
+public:
+    QModelIndex indexAt(const QPoint& pos) const override;
+    QRect visualRect(const QModelIndex& index) const override;
+    // A data cell brought into view is not left under the fixed cells.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
+protected:
+    void scrollContentsBy(int dx, int dy) override;
+    void updateEditorGeometries() override;
+
 private:
     enum class Drag { None, Row, Column, RowSize, ColumnSize };
     struct SizingLine {
@@ -94,6 +110,20 @@ private:
     SizingLine sizingLineAt(const QPoint& pos) const;
     int dropRow(const QPoint& pos) const;
     int dropColumn(const QPoint& pos) const;
+    void scrollTowards(const QPoint& pos);
+
+    // Extent of the fixed header rows (from the top) and number columns (from
+    // the left) in viewport coordinates; they never scroll.
+    int fixedBottom() const;
+    int fixedRight() const;
+    // The fixed row or column at a viewport position, or -1.
+    int fixedRowAt(int y) const;
+    int fixedColumnAt(int x) const;
+    // A cell's whole area, grid line included, where it is shown now.
+    QRect cellRect(int column, int row) const;
+    void paintFixedCells(QPainter& painter);
+    // The open cell editor shows only where the data cells show.
+    void clipEditorToDataCells();
 
     StringGridModel* model_;
     Options options_;

@@ -23,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSet>
 #include <QStatusBar>
 #include <QTabBar>
@@ -48,6 +49,7 @@ private slots:
     void programDirectoryIsTheStartFolder();
     void bothFormatsLoadAndAppendWithTheMouse();
     void rangeNarrowedByTyping();
+    void scrolledTableKeepsItsFixedCells();
     void startAndAlphaFlashAnswers();
     void overlayPutsTheAnswerOverTheQuestion();
     void screenSideStripStaysOnTop();
@@ -227,6 +229,32 @@ void TestAcceptanceXvfb::rangeNarrowedByTyping()
     typeInto(form_->Edit8, QStringLiteral("40"));
     QCOMPARE(form_->Edit7->text(), QStringLiteral("38"));
     saveScreen(QStringLiteral("loading.png"));
+}
+
+void TestAcceptanceXvfb::scrolledTableKeepsItsFixedCells()
+{
+    platform::StringGrid* table = form_->StringGrid2;
+    table->verticalScrollBar()->setValue(table->verticalScrollBar()->maximum());
+    table->horizontalScrollBar()->setValue(table->horizontalScrollBar()->maximum());
+    const int last = table->rowCount() - 2;
+    QVERIFY(table->verticalScrollBar()->value() > 0 && table->horizontalScrollBar()->value() > 0);
+    // The header row at the top, the number column at the left.
+    QCOMPARE(table->indexAt(QPoint(table->columnWidth(0) / 2, 4)), table->model()->index(0, 0));
+    const QPoint number = table->visualRect(table->model()->index(last, 0)).center();
+    QCOMPARE(table->indexAt(number).column(), 0);
+    saveScreen(QStringLiteral("table_scrolled.png"));
+
+    // The last question dragged up one row by its number cell, then back.
+    const QString question = table->cell(1, last);
+    const QPoint above = table->visualRect(table->model()->index(last - 1, 0)).center();
+    testsupport::dragUnderPointer(table->viewport(), number, above);
+    QCOMPARE(table->cell(1, last - 1), question);
+    QVERIFY(!form_->Button15->isHidden());
+    testsupport::dragUnderPointer(table->viewport(), above, number);
+    QCOMPARE(table->cell(1, last), question);
+    QTest::mouseClick(form_->Button15, Qt::LeftButton); // renumber; the order is the loaded one again
+    QVERIFY(form_->Button15->isHidden());
+    QCOMPARE(table->cell(0, last), QString::number(last));
 }
 
 void TestAcceptanceXvfb::startAndAlphaFlashAnswers()

@@ -3,9 +3,12 @@
 // option sets switching what the user can do.
 
 #include "platform/StringGrid.h"
+#include "support/testsupport.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -92,7 +95,31 @@ private slots:
     void editingWithAlwaysShowEditorOpensTheEditorAtOnce();
     void editingOffCommitsTheEditInProgress();
     void tabsSwitchBetweenCellsAndControls();
+    void fixedCellsStayInViewWhenScrolled_data();
+    void fixedCellsStayInViewWhenScrolled();
+    void dragsByFixedCellsWorkWhenScrolled_data();
+    void dragsByFixedCellsWorkWhenScrolled();
 };
+
+namespace {
+
+const QColor kFixedGrey(192, 192, 192);
+
+// The grid of a small window, scrolled to its last row and its right end.
+void scrollToEnd(GridWindow& w, bool down, bool right)
+{
+    w.window.resize(260, 170);
+    w.grid->setFixedColor(kFixedGrey);
+    QCoreApplication::processEvents();
+    QVERIFY(w.grid->verticalScrollBar()->maximum() > 0);
+    QVERIFY(w.grid->horizontalScrollBar()->maximum() > 0);
+    if (down)
+        w.grid->verticalScrollBar()->setValue(w.grid->verticalScrollBar()->maximum());
+    if (right)
+        w.grid->horizontalScrollBar()->setValue(w.grid->horizontalScrollBar()->maximum());
+}
+
+} // namespace
 
 void TestStringGrid::everyClickOnADataCellNotifiesBeforeSelecting()
 {
@@ -339,6 +366,99 @@ void TestStringGrid::tabsSwitchBetweenCellsAndControls()
         QCOMPARE(w.notices.size(), tabs ? 1 : 0);
         QCOMPARE(w.grid->currentIndex(), tabs ? w.index(2, 2) : w.index(1, 2));
     }
+}
+
+void TestStringGrid::fixedCellsStayInViewWhenScrolled_data()
+{
+    QTest::addColumn<bool>("down");
+    QTest::addColumn<bool>("right");
+    QTest::newRow("bottom") << true << false;
+    QTest::newRow("far right") << false << true;
+    QTest::newRow("bottom and far right") << true << true;
+}
+
+void TestStringGrid::fixedCellsStayInViewWhenScrolled()
+{
+    QFETCH(bool, down);
+    QFETCH(bool, right);
+    GridWindow w;
+    scrollToEnd(w, down, right);
+    const QImage shown = w.viewport()->grab().toImage();
+    // The column and row at the far corner of the view: the last ones, where scrolled.
+    const int column = w.grid->columnAt(shown.width() - 8);
+    const int row = w.grid->rowAt(shown.height() - 8);
+    QCOMPARE(column == 4, right);
+    QCOMPARE(row == 8, down);
+    // Corner, header cell of that column, number cell of that row: at the top
+    // and the left, grey, and found there by the pointer.
+    for (const QPoint cell : {QPoint(0, 0), QPoint(column, 0), QPoint(0, row)}) {
+        const QModelIndex index = w.index(cell.x(), cell.y());
+        const QRect rect = w.grid->visualRect(index) & shown.rect();
+        QVERIFY2(rect.width() > 4, qPrintable(QStringLiteral("cell %1,%2").arg(cell.x()).arg(cell.y())));
+        if (cell.y() == 0)
+            QCOMPARE(rect.top(), 0);
+        if (cell.x() == 0)
+            QCOMPARE(rect.left(), 0);
+        QCOMPARE(shown.pixelColor(rect.right() - 2, rect.top() + 2), kFixedGrey);
+        QCOMPARE(w.grid->indexAt(rect.center()), index);
+    }
+    // The data cell in the far corner is white, not covered.
+    const QRect last = w.grid->visualRect(w.index(column, row)) & shown.rect();
+    QVERIFY(last.width() > 4);
+    QCOMPARE(shown.pixelColor(last.right() - 2, last.top() + 2), QColor(Qt::white));
+}
+
+void TestStringGrid::dragsByFixedCellsWorkWhenScrolled_data()
+{
+    QTest::addColumn<QString>("drag");
+    QTest::newRow("row by its number cell") << "row";
+    QTest::newRow("column by its header cell") << "column";
+    QTest::newRow("row height by its line in the number column") << "row height";
+    QTest::newRow("column width by its line in the header row") << "column width";
+}
+
+void TestStringGrid::dragsByFixedCellsWorkWhenScrolled()
+{
+    QFETCH(QString, drag);
+    GridWindow w;
+    w.grid->setOptions(kLines | StringGrid::RowMoving | StringGrid::ColMoving | StringGrid::RowSizing
+                       | StringGrid::ColSizing);
+    scrollToEnd(w, true, true);
+    QSignalSpy rowMoves(w.grid, &StringGrid::rowMoved);
+    QSignalSpy columnMoves(w.grid, &StringGrid::columnMoved);
+    QSignalSpy doubleClicks(w.grid, &StringGrid::doubleClicked);
+    const QRect numberCell = w.grid->visualRect(w.index(0, 7));
+    const QRect headerCell = w.grid->visualRect(w.index(3, 0));
+    const int height = w.grid->rowHeight(7);
+    const int width = w.grid->columnWidth(3);
+
+    if (drag == "row") {
+        testsupport::dragUnderPointer(w.viewport(), w.at(0, 8), w.at(0, 7));
+        QCOMPARE(rowMoves.size(), 1);
+        QCOMPARE(rowMoves[0], (QVariantList{8, 7}));
+        QCOMPARE(w.grid->cell(2, 7), QStringLiteral("2,8"));
+    } else if (drag == "column") {
+        testsupport::dragUnderPointer(w.viewport(), w.at(4, 0), w.at(3, 0));
+        QCOMPARE(columnMoves.size(), 1);
+        QCOMPARE(columnMoves[0], (QVariantList{4, 3}));
+        QCOMPARE(w.grid->cell(3, 5), QStringLiteral("4,5"));
+    } else if (drag == "row height") {
+        const QPoint line(numberCell.center().x(), numberCell.bottom() + 1);
+        testsupport::dragUnderPointer(w.viewport(), line, line + QPoint(0, 10));
+        QCOMPARE(w.grid->rowHeight(7), height + 10);
+    } else {
+        const QPoint line(headerCell.right() + 1, headerCell.center().y());
+        testsupport::dragUnderPointer(w.viewport(), line, line + QPoint(10, 0));
+        QCOMPARE(w.grid->columnWidth(3), width + 10);
+    }
+    if (drag.endsWith("height") || drag.endsWith("width"))
+        QCOMPARE(rowMoves.size() + columnMoves.size(), 0);
+
+    const QPoint fixed = drag.startsWith("row") ? numberCell.center() : headerCell.center();
+    QWidget* target = QApplication::widgetAt(w.viewport()->mapToGlobal(fixed));
+    QTest::mouseDClick(target, Qt::LeftButton, {}, target->mapFromGlobal(w.viewport()->mapToGlobal(fixed)));
+    QCOMPARE(doubleClicks.size(), 1);
+    QCOMPARE(w.notices.size(), 0);
 }
 
 QTEST_MAIN(TestStringGrid)

@@ -114,6 +114,7 @@ bool EnabledChanges::eventFilter(QObject* watched, QEvent* event)
 #include "platform/PageControl.h"
 #include "platform/StringGrid.h"
 
+#include <QApplication>
 #include <QPixmap>
 #include <QScreen>
 #include <QTabBar>
@@ -140,6 +141,19 @@ QPixmap windowOnScreen(QWidget& window)
     QTest::qWait(300);
     const QRect area = window.windowHandle()->geometry();
     return window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+}
+
+void dragUnderPointer(QWidget* area, QPoint from, QPoint to)
+{
+    const QPoint globalFrom = area->mapToGlobal(from);
+    const QPoint globalTo = area->mapToGlobal(to);
+    QWidget* pressed = QApplication::widgetAt(globalFrom);
+    QVERIFY(pressed);
+    // While the button is down the pressed widget keeps the mouse.
+    QTest::mousePress(pressed, Qt::LeftButton, {}, pressed->mapFromGlobal(globalFrom));
+    QTest::mouseMove(pressed, pressed->mapFromGlobal((globalFrom + globalTo) / 2));
+    QTest::mouseMove(pressed, pressed->mapFromGlobal(globalTo));
+    QTest::mouseRelease(pressed, Qt::LeftButton, {}, pressed->mapFromGlobal(globalTo));
 }
 
 } // namespace testsupport

@@ -63,6 +63,8 @@ protected:
 
 } // namespace testsupport
 
+#include <QPoint>
+
 class QPixmap;
 class QWidget;
 
@@ -74,5 +76,9 @@ void clickTab(TForm1& form, QWidget* page);
 void clickListRow(TForm1& form, int row);
 // The window as the X server shows it (after a moment to map and paint it).
 QPixmap windowOnScreen(QWidget& window);
+// A left-button drag from one point of `area` to another (area coordinates),
+// each event sent to the widget really under the pointer there, as a user's
+// mouse would reach it (whatever lies over `area`).
+void dragUnderPointer(QWidget* area, QPoint from, QPoint to);
 
 } // namespace testsupport
