@@ -5,6 +5,7 @@
 #include "app/Un_subri1.h"
 #include "app/controls.h"
 #include "platform/UpDown.h"
+#include "platform/pad_chars.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -51,6 +52,7 @@ QPlainTextEdit* makeDisplayMemo(QWidget* page, const char* name, int top, const 
     memo->setWordWrapMode(QTextOption::WordWrap);
     memo->setFont(designFont(80));
     setFieldColor(memo, background);
+    platform::hidePadChars(memo->document());
     return memo;
 }
 
