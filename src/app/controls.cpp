@@ -36,6 +36,11 @@ QLabel* makeLabel(QWidget* parent, const char* name, int left, int top, int widt
                   const QString& caption, const QString& hint)
 {
     auto* label = new QLabel(caption, parent);
+    return setUpLabel(label, name, left, top, width, height, hint);
+}
+
+QLabel* setUpLabel(QLabel* label, const char* name, int left, int top, int width, int height, const QString& hint)
+{
     place(label, name, left, top, width, height, hint);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(false);

@@ -37,6 +37,9 @@ void place(QWidget* widget, const char* name, int left, int top, int width, int 
 
 QLabel* makeLabel(QWidget* parent, const char* name, int left, int top, int width, int height,
                   const QString& caption, const QString& hint = {});
+// Places a label made elsewhere (of a class of its own) as makeLabel does.
+QLabel* setUpLabel(QLabel* label, const char* name, int left, int top, int width, int height,
+                   const QString& hint = {});
 QPushButton* makeButton(QWidget* parent, const char* name, int left, int top, int width, int height,
                         const QString& caption, const QString& hint = {});
 QLineEdit* makeEdit(QWidget* parent, const char* name, int left, int top, int width, int height,

@@ -6,6 +6,7 @@
 #include "app/controls.h"
 #include "display/group_box_style.h"
 #include "platform/UpDown.h"
+#include "platform/pad_chars.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -55,6 +56,7 @@ QPlainTextEdit* makeDisplayMemo(QWidget* page, const char* name, int top, const 
     memo->setWordWrapMode(QTextOption::WordWrap);
     memo->setFont(designFont(80));
     setFieldColor(memo, background);
+    platform::hidePadChars(memo->document());
     return memo;
 }
 

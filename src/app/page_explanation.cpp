@@ -3,6 +3,7 @@
 
 #include "app/Un_subri1.h"
 #include "app/controls.h"
+#include "platform/pad_chars.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -35,6 +36,10 @@ void TForm1::createExplanationPage()
     RichEdit2->setFont(fixed);
     RichEdit2->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichEdit2->hide();
+    // Documents keep the pad characters of their bytes (the mail template is
+    // saved as read) but do not draw them.
+    platform::hidePadChars(RichEdit1->document());
+    platform::hidePadChars(RichEdit2->document());
 
     Button36 = makeButton(page, "Button36", 24, 48, 121, 21, QStringLiteral("Ver0.8ドキュメント"));
     Button30 = makeButton(page, "Button30", 24, 128, 117, 21, QStringLiteral("α波θ波の利用"));

@@ -3,6 +3,7 @@
 
 #include "app/Un_subri1.h"
 #include "app/controls.h"
+#include "platform/PadHidingLabel.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -24,8 +25,9 @@ void TForm1::createScreenSidePage()
     B18_gamen3sousa->setProperty("tag", 789); // the compact width
 
     // The answer label lies above the question label.
-    Label31 = makeLabel(page, "Label31", 28, 0, 55, 17, QStringLiteral("問題文"));
-    Label8 = makeLabel(page, "Label8", 28, 32, 37, 17, QStringLiteral("正解"));
+    // They draw the question and answer without pad characters.
+    Label31 = setUpLabel(new platform::PadHidingLabel(QStringLiteral("問題文"), page), "Label31", 28, 0, 55, 17);
+    Label8 = setUpLabel(new platform::PadHidingLabel(QStringLiteral("正解"), page), "Label8", 28, 32, 37, 17);
     for (QLabel* label : {Label31, Label8}) {
         label->setFont(designFont(17, true));
         setTextColor(label, kBlack);

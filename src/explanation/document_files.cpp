@@ -47,13 +47,18 @@ constexpr std::pair<char16_t, char16_t> kShiftJisForms[] = {
 
 } // namespace
 
-bool plainDocumentBytes(const QString& text, QByteArray* bytes)
+bool plainDocumentBytes(const QString& text, QByteArray* bytes, qsizetype* unwritableAt)
 {
     QString lines = text;
     for (const auto& [shiftJis, codePage932] : kShiftJisForms)
         lines.replace(QChar(shiftJis), QChar(codePage932));
-    lines.replace(u'\n', QStringLiteral("\r\n"));
-    return platform::encodeCp932(lines, bytes);
+    // The replacements keep every character where it is, so a failure is
+    // found at its place in the text. Lines are separated afterwards, in the
+    // bytes: 0x0A is never part of a pair.
+    if (!platform::encodeCp932(lines, bytes, unwritableAt))
+        return false;
+    bytes->replace("\n", "\r\n");
+    return true;
 }
 
 namespace {
@@ -71,7 +76,7 @@ bool markedReadOnly(const QString& path)
 
 } // namespace
 
-void saveMailTemplate(const QString& path, const QString& text)
+void saveMailTemplate(const QString& path, const QString& text, qsizetype* unwritableAt)
 {
     if (markedReadOnly(path))
         platform::raiseCannotCreate(path);
@@ -82,7 +87,7 @@ void saveMailTemplate(const QString& path, const QString& text)
     if (!file.open(QIODevice::WriteOnly))
         platform::raiseCannotCreate(path);
     QByteArray bytes;
-    if (!plainDocumentBytes(text, &bytes)) {
+    if (!plainDocumentBytes(text, &bytes, unwritableAt)) {
         file.cancelWriting();
         platform::raiseStreamWrite();
     }

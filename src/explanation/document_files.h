@@ -20,8 +20,9 @@ QString plainDocumentText(QByteArrayView bytes);
 // The text of the plain viewer as a file: lines separated by CR LF, code
 // page 932 (the Shift_JIS forms of the wave dash, minus sign and the like
 // written as their code page 932 counterparts). Returns false when a
-// character has no code page 932 form.
-bool plainDocumentBytes(const QString& text, QByteArray* bytes);
+// character has no code page 932 form, and then puts the index of the first
+// such character in the text into *unwritableAt when it is given.
+bool plainDocumentBytes(const QString& text, QByteArray* bytes, qsizetype* unwritableAt = nullptr);
 
 // Writes text as the mail template at path, replacing the earlier file only
 // once the new content is completely on disk (a temporary file beside it,
@@ -30,7 +31,9 @@ bool plainDocumentBytes(const QString& text, QByteArray* bytes);
 // Raises "ﾌｧｲﾙ %s を作成できません" with the path when the file cannot be
 // created there (missing or unwritable folder, a folder of that name, an
 // existing read-only template), and "ｽﾄﾘｰﾑへの書き込みに失敗しました" when
-// the text has no code page 932 form or the data cannot be written.
-void saveMailTemplate(const QString& path, const QString& text);
+// the text has no code page 932 form or the data cannot be written; in the
+// first case the index of the first character without a form goes into
+// *unwritableAt when it is given, and nothing is written.
+void saveMailTemplate(const QString& path, const QString& text, qsizetype* unwritableAt = nullptr);
 
 } // namespace explanation

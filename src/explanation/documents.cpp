@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QTextEdit>
 
 namespace {
@@ -66,8 +67,35 @@ void TForm1::Button37Click() { readDocument(*this, kLocationList); }
 void TForm1::Button38Click() { readDocument(*this, kLetters); }
 void TForm1::Button39Click() { readDocument(*this, kMailDocument); }
 
+namespace {
+
+// Selects the character at `index` of the viewer's text (both halves of a
+// surrogate pair) and gives the viewer the focus, so it shows the selection.
+void selectCharacter(QPlainTextEdit* viewer, qsizetype index)
+{
+    const QString text = viewer->toPlainText();
+    const qsizetype length =
+        text[index].isHighSurrogate() && index + 1 < text.size() && text[index + 1].isLowSurrogate() ? 2 : 1;
+    QTextCursor cursor(viewer->document());
+    cursor.setPosition(int(index));
+    cursor.setPosition(int(index + length), QTextCursor::KeepAnchor);
+    viewer->setTextCursor(cursor);
+    viewer->setFocus();
+}
+
+} // namespace
+
 void TForm1::Button41Click()
 {
     // Whatever the plain viewer holds is saved, whichever document it came from.
-    explanation::saveMailTemplate(Edit14->text() + kMailTemplate, RichEdit2->toPlainText());
+    // A character that cannot be written ends the save with the write error
+    // and nothing written; it is selected, so the user sees which one it is.
+    qsizetype unwritable = -1;
+    try {
+        explanation::saveMailTemplate(Edit14->text() + kMailTemplate, RichEdit2->toPlainText(), &unwritable);
+    } catch (...) {
+        if (unwritable >= 0)
+            selectCharacter(RichEdit2, unwritable);
+        throw;
+    }
 }

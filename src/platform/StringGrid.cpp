@@ -1,5 +1,7 @@
 #include "platform/StringGrid.h"
 
+#include "platform/pad_chars.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -62,6 +64,9 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
+        // The cell keeps its text; the pad characters are not drawn.
+        if (containsPadChar(option->text))
+            option->text = withoutPadChars(option->text);
         // Without DrawFocusSelected the focused cell keeps the normal colours.
         const StringGrid::Options options = grid_->options();
         if (!(options & (StringGrid::DrawFocusSelected | StringGrid::RowSelect)) && grid_->hasFocus()

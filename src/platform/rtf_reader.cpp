@@ -11,7 +11,9 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -60,6 +62,24 @@ bool isTrailByte(std::uint8_t b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80
 bool isSeparator(QByteArrayView piece) { return piece.size() == 1 && piece[0] == ';'; }
 
 int clampTo(int value, int low, int high) { return std::clamp(value, low, high); }
+// A font size word's parameter; none or 0 gives the standard 12 points.
+int halfPointsOf(int parameter) { return parameter > 0 ? std::min(parameter, kMaxHalfPoints) : 24; }
+
+// The type of the text a run holds, as \loch, \hich and \dbch mark it
+// (single-byte low and high characters, double-byte characters), and right-
+// to-left runs (\rtlch). Word processors that keep the formatting of each
+// script apart write it with the associated words (\ab, \ai, \aul, \afs,
+// \af) after the word of the type they belong to.
+enum RunType { Unmarked, Low, High, DoubleByte, RightToLeft, kRunTypes };
+
+// Associated properties of one run type; each is unset until given.
+struct AssociatedProperties {
+    std::optional<bool> bold;
+    std::optional<bool> italic;
+    std::optional<bool> underline;
+    int halfPoints = 0;  // 0: not given
+    int fontNumber = -1; // -1: not given
+};
 
 struct CharacterState {
     bool bold = false;
@@ -70,6 +90,32 @@ struct CharacterState {
     int colorIndex = -1;      // -1: the automatic colour
     int backgroundIndex = -1; // -1: no background
     int fontNumber = -1;     // -1: the default font (\deff)
+
+    RunType runType = Unmarked; // the last of \loch, \hich, \dbch
+    bool rightToLeft = false;   // \rtlch until \ltrch
+    std::array<AssociatedProperties, kRunTypes> associated;
+
+    // The run type the text and the associated words in this state belong to.
+    RunType target() const { return rightToLeft ? RightToLeft : runType; }
+
+    // The properties text in this state is drawn with: the associated
+    // properties given for its run type over the plain ones. Text of no
+    // marked type takes the plain ones alone.
+    CharacterState effective() const
+    {
+        CharacterState result = *this;
+        if (target() == Unmarked)
+            return result;
+        const AssociatedProperties& a = associated[target()];
+        result.bold = a.bold.value_or(bold);
+        result.italic = a.italic.value_or(italic);
+        result.underline = a.underline.value_or(underline);
+        if (a.halfPoints > 0)
+            result.halfPoints = a.halfPoints;
+        if (a.fontNumber >= 0)
+            result.fontNumber = a.fontNumber;
+        return result;
+    }
 };
 
 struct ParagraphState {
@@ -346,6 +392,7 @@ private:
         CharacterState& character = group.character;
         ParagraphState& paragraph = group.paragraph;
         const bool on = !hasParameter || parameter != 0;
+        AssociatedProperties& associated = character.associated[character.target()];
         switch (info.word) {
         case Word::Character:
             addCharacter(info.character);
@@ -389,7 +436,37 @@ private:
             character.strikeOut = on;
             return;
         case Word::FontSize:
-            character.halfPoints = parameter > 0 ? std::min(parameter, kMaxHalfPoints) : 24;
+            character.halfPoints = halfPointsOf(parameter);
+            return;
+        case Word::LowRun:
+            character.runType = Low;
+            return;
+        case Word::HighRun:
+            character.runType = High;
+            return;
+        case Word::DoubleByteRun:
+            character.runType = DoubleByte;
+            return;
+        case Word::RightToLeftRun:
+            character.rightToLeft = true;
+            return;
+        case Word::LeftToRightRun:
+            character.rightToLeft = false;
+            return;
+        case Word::AssociatedBold:
+            associated.bold = on;
+            return;
+        case Word::AssociatedItalic:
+            associated.italic = on;
+            return;
+        case Word::AssociatedUnderline:
+            associated.underline = on;
+            return;
+        case Word::AssociatedFontSize:
+            associated.halfPoints = halfPointsOf(parameter);
+            return;
+        case Word::AssociatedFont:
+            associated.fontNumber = std::max(0, parameter);
             return;
         case Word::Font:
             character.fontNumber = std::max(0, parameter);
@@ -580,10 +657,11 @@ private:
         cursor_.insertBlock();
     }
 
+    // The font of the text to come, the one of its run type when one is given.
     const FontEntry* currentFont() const
     {
-        const int number = state().character.fontNumber >= 0 ? state().character.fontNumber
-                                                             : defaultFont_;
+        const int fontNumber = state().character.effective().fontNumber;
+        const int number = fontNumber >= 0 ? fontNumber : defaultFont_;
         const auto found = fonts_.constFind(number);
         return found == fonts_.constEnd() ? nullptr : &found.value();
     }
@@ -603,7 +681,7 @@ private:
 
     QTextCharFormat characterFormat() const
     {
-        const CharacterState& s = state().character;
+        const CharacterState s = state().character.effective();
         QTextCharFormat format;
         if (s.bold)
             format.setFontWeight(QFont::Bold);

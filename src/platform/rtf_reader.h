@@ -9,8 +9,11 @@
 // character written as two escapes being decoded as one; \uN with the \ucN
 // fallback count; the font table (families), the colour table; \par, \line,
 // \tab, \page, \cell, \row and the named special characters; \b, \i, \ul,
-// \strike, \fs, \f, \cf, \highlight/\cb, \plain; \pard, \ql/\qc/\qr/\qj, \li,
-// \ri, \fi, \sb, \sa. Skipped: the style sheet, document information,
+// \strike, \fs, \f, \cf, \highlight/\cb, \plain; the run types \loch, \hich,
+// \dbch and \rtlch/\ltrch with the associated \ab, \ai, \aul, \afs and \af,
+// which apply to the runs of the type they follow (how word processors
+// write the bold or the size of Japanese text apart from Latin text);
+// \pard, \ql/\qc/\qr/\qj, \li, \ri, \fi, \sb, \sa. Skipped: the style sheet, document information,
 // pictures, headers and footers, fields' instructions, \binN data and every
 // {\* ...} group. Text bytes outside escapes that are not ASCII are code
 // page 932, the program's code page, which is also the document code page

@@ -92,6 +92,17 @@ const std::unordered_map<std::string_view, WordInfo>& wordTable()
         add("highlight", Word::Background);
         add("cb", Word::Background);
 
+        add("loch", Word::LowRun);
+        add("hich", Word::HighRun);
+        add("dbch", Word::DoubleByteRun);
+        add("rtlch", Word::RightToLeftRun);
+        add("ltrch", Word::LeftToRightRun);
+        add("ab", Word::AssociatedBold);
+        add("ai", Word::AssociatedItalic);
+        add("aul", Word::AssociatedUnderline);
+        add("afs", Word::AssociatedFontSize);
+        add("af", Word::AssociatedFont);
+
         add("pard", Word::ParagraphDefault);
         add("ql", Word::AlignLeft);
         add("qc", Word::AlignCenter);

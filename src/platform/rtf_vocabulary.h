@@ -26,6 +26,9 @@ enum class Word {
     // text
     Paragraph, Character, Plain, Bold, Italic, Underline, UnderlineNone, StrikeOut,
     FontSize, Foreground, Background,
+    // run types and the associated properties that apply to runs of a type
+    LowRun, HighRun, DoubleByteRun, RightToLeftRun, LeftToRightRun,
+    AssociatedBold, AssociatedItalic, AssociatedUnderline, AssociatedFontSize, AssociatedFont,
     // paragraph formatting
     ParagraphDefault, AlignLeft, AlignCenter, AlignRight, AlignJustify,
     LeftIndent, RightIndent, FirstLineIndent, SpaceBefore, SpaceAfter,

@@ -111,7 +111,9 @@ void TForm1::binaryAppend(int row, const QString& setName)
 void TForm1::loadLineStore(const QString& path)
 {
     QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > questions::kMaxMonFileBytes)
+    // The binary file held open allows no other open, also not as text.
+    if (path.isEmpty() || questions::TqFile::isHeld(path) || !file.open(QIODevice::ReadOnly)
+        || file.size() > questions::kMaxMonFileBytes)
         platform::raiseCannotOpen(path);
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 namespace questions {
@@ -84,7 +86,7 @@ bool TqFile::open(const QString& path)
     if (!info.exists() || info.isDir())
         return false;
     const QString canonical = info.canonicalFilePath();
-    if (canonical.isEmpty() || heldFiles().contains(canonical))
+    if (canonical.isEmpty() || isHeld(canonical))
         return false;
 
     // Unbuffered, so that every read goes to the file as it is now.
@@ -97,6 +99,23 @@ bool TqFile::open(const QString& path)
     m_path = canonical;
     heldFiles().insert(m_path);
     return true;
+}
+
+bool TqFile::isHeld(const QString& path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    if (canonical.isEmpty())
+        return false;
+    if (heldFiles().contains(canonical))
+        return true;
+    // Another name of a held file (a hard link) is the same file.
+    const std::filesystem::path file(QFile::encodeName(canonical).toStdString());
+    for (const QString& held : std::as_const(heldFiles())) {
+        std::error_code error;
+        if (std::filesystem::equivalent(file, std::filesystem::path(QFile::encodeName(held).toStdString()), error))
+            return true;
+    }
+    return false;
 }
 
 void TqFile::close()

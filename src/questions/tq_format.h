@@ -58,6 +58,9 @@ public:
     bool open(const QString& path);
     void close();
     bool isOpen() const;
+    // True when `path` names a file some TqFile holds, under any of its
+    // names (a symbolic or a hard link to it included).
+    static bool isHeld(const QString& path);
     QString path() const; // canonical path of the held file, empty if none
 
     // Genre record g (1 … 8). Only the bytes the file holds are used: a

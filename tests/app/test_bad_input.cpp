@@ -517,9 +517,9 @@ void TestBadInput::gigabyteOfZeros()
     QVERIFY(w.keepsPresenting());
 }
 
-// Bytes that are not code page 932 (a lead byte without its trail byte, a
-// byte no character starts with) are shown as the replacement character;
-// the valid bytes around them keep their characters.
+// Bytes that are not code page 932 (a lead byte without its trail byte) are
+// shown as the replacement character; the valid bytes around them keep
+// their characters.
 void TestBadInput::bytesThatAreNotCodePage932_data()
 {
     QTest::addColumn<int>("filterIndex");
@@ -528,15 +528,14 @@ void TestBadInput::bytesThatAreNotCodePage932_data()
     QTest::addColumn<QString>("question");
     QTest::addColumn<QString>("answer");
 
+    // 0xA0 and 0xFD–0xFF are read as Windows reads them, U+F8F0–U+F8F3.
     const QString replaced = QString(QChar::ReplacementCharacter);
     QTest::newRow(".mon")
         << 2 << QByteArray("1,\"L\",\"x\"\r\n0,\"n\",\"S\xA0\"\r\n1,\"\x82\xA0\xFF\",\"q\x81\"\r\n")
-        << QStringLiteral("S") + replaced << QStringLiteral("q") + replaced
-        << QStringLiteral("あ") + replaced;
+        << QStringLiteral("S\uF8F0") << QStringLiteral("q") + replaced << QStringLiteral("あ\uF8F3");
     QTest::newRow(".5tq")
         << 1 << testsupport::tqFile({{"G\xA0", 1}}, {{"q\x81", "\x82\xA0\xFD"}})
-        << QStringLiteral("G") + replaced << QStringLiteral("q") + replaced
-        << QStringLiteral("あ") + replaced;
+        << QStringLiteral("G\uF8F0") << QStringLiteral("q") + replaced << QStringLiteral("あ\uF8F1");
 }
 
 void TestBadInput::bytesThatAreNotCodePage932()
@@ -571,8 +570,8 @@ void TestBadInput::decodingOfBytesThatAreNotCodePage932_data()
     QTest::addColumn<QString>("text");
 
     const QString bad(QChar::ReplacementCharacter);
-    QTest::newRow("bytes no character starts with")
-        << QByteArray("\x80\xA0\xFD\xFE\xFF") << bad + bad + bad + bad + bad;
+    QTest::newRow("first bytes of pairs without their second")
+        << QByteArray("\x81\xFD\x9F\x7F") << bad + QChar(0xF8F1) + bad + QChar(0x7F);
     QTest::newRow("first byte of a pair at the end") << QByteArray("a\x81") << QStringLiteral("a") + bad;
     QTest::newRow("first byte alone") << QByteArray("\x9F") << bad;
     QTest::newRow("pair, then a first byte at the end") << QByteArray("\x81\x81\x81") << QStringLiteral("＝") + bad;

@@ -113,6 +113,7 @@ private slots:
     void plainDocumentReadAgainFromDisk();
     void documentsStayInTheStartUpDirectory();
     void savingReplacesTheTemplate();
+    void templateSavedByteForByte();
     void failedSaveKeepsTheEarlierTemplate_data();
     void failedSaveKeepsTheEarlierTemplate();
     void plainViewerEditingKeys();
@@ -412,6 +413,27 @@ void TestDocuments::savingReplacesTheTemplate()
     QCOMPARE(fileBytes(path), cp932("所在\r\n"));
 }
 
+// Every byte the code page reads is written back as it was: the control
+// codes, the single bytes Windows reads as U+0080 and U+F8F0–U+F8F3, and the
+// characters of the NEC and IBM rows in their preferred codes.
+void TestDocuments::templateSavedByteForByte()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(kMail);
+    const QByteArray shipped = cp932("宛先：") + QByteArray("\x1A\x1C\x1D\x1E\x1F\x7F\x80\xA0\xFD\xFE\xFF\r\n")
+                               + QByteArray("\x87\x40\x87\x8A\x87\x54\xFA\x40\xFB\xFC\x81\x80\x82\xA0\xF0\x40\r\n")
+                               + QByteArray("\x1A");
+    writeFile(path, shipped);
+    TForm1 form;
+    useProgramDirectory(form, folder.path());
+
+    form.Button39Click();
+    QVERIFY(!form.RichEdit2->toPlainText().contains(QChar::ReplacementCharacter));
+    QCOMPARE(form.RichEdit2->toPlainText().right(1), QStringLiteral("\u001A"));
+    form.Button41Click();
+    QCOMPARE(fileBytes(path).toHex(' '), shipped.toHex(' '));
+}
+
 namespace {
 enum Obstacle { UnencodableText, ReadOnlyTemplate, FolderAsTemplate, MissingFolder, ReadOnlyFolder };
 } // namespace
@@ -421,7 +443,7 @@ void TestDocuments::failedSaveKeepsTheEarlierTemplate_data()
     QTest::addColumn<int>("obstacle");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("character without code page 932 form") << int(UnencodableText) << "氏名：😀\n";
+    QTest::newRow("characters without code page 932 form") << int(UnencodableText) << "氏名：😀\n年齢：é\n";
     QTest::newRow("template marked read-only") << int(ReadOnlyTemplate) << "新しい内容\n";
     QTest::newRow("folder in the template's place") << int(FolderAsTemplate) << "新しい内容\n";
     QTest::newRow("program directory missing") << int(MissingFolder) << "新しい内容\n";
@@ -470,6 +492,9 @@ void TestDocuments::failedSaveKeepsTheEarlierTemplate()
     QCOMPARE(boxes.texts, QStringList{platform::errorBoxText(expected)});
     QCOMPARE(snapshot(folder.path()), before);
     QCOMPARE(form.RichEdit2->toPlainText(), text); // the user's text stays to be saved elsewhere
+    // The first character that cannot be written is selected for the user.
+    QCOMPARE(form.RichEdit2->textCursor().selectedText(),
+             obstacle == UnencodableText ? QStringLiteral("😀") : QString());
 }
 
 void TestDocuments::plainViewerEditingKeys()

@@ -7,6 +7,7 @@
 
 #include "platform/codepage.h"
 
+#include <QFile>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBlockFormat>
@@ -89,6 +90,8 @@ private slots:
     void characterFormats_data();
     void characterFormats();
     void nestedGroupsRestoreFormatting();
+    void realWritersJapaneseFormatting_data();
+    void realWritersJapaneseFormatting();
     void paragraphs();
     void malformedInputIsReadSafely_data();
     void malformedInputIsReadSafely();
@@ -275,6 +278,27 @@ void TestRtfReader::characterFormats_data()
     QTest::newRow("plain resets everything")
         << QByteArray("\\b\\i\\ul\\fs40\\cf1\\f1 y\\plain X") << "X" << false << false << false
         << 0.0 << none << gothic;
+    // Associated properties apply to the runs of the type they follow.
+    QTest::newRow("associated bold of double-byte runs")
+        << QByteArray("{\\rtlch\\ab \\ltrch\\dbch\\ab\\dbch X}") << "X" << true << false << false << 0.0
+        << none << gothic;
+    QTest::newRow("associated size, underline, font of double-byte runs")
+        << QByteArray("\\dbch\\afs32\\aul\\af1\\loch y\\dbch X") << "X" << false << false << true << 16.0
+        << none << "Mono";
+    QTest::newRow("low run beside them keeps the plain properties")
+        << QByteArray("\\dbch\\afs32\\aul\\af1\\loch y\\dbch X") << "y" << false << false << false << 0.0
+        << none << gothic;
+    QTest::newRow("right-to-left properties, left-to-right run")
+        << QByteArray("\\rtlch\\ab\\ai\\afs40 \\ltrch\\loch X") << "X" << false << false << false << 0.0
+        << none << gothic;
+    QTest::newRow("right-to-left run") << QByteArray("\\rtlch\\ab\\ai\\afs40 X") << "X" << true << true
+                                       << false << 20.0 << none << gothic;
+    QTest::newRow("associated off over plain on")
+        << QByteArray("\\b\\i\\hich\\ab0\\ai0 X") << "X" << false << false << false << 0.0 << none << gothic;
+    QTest::newRow("unmarked run takes the plain properties")
+        << QByteArray("\\ab\\afs40 X") << "X" << false << false << false << 0.0 << none << gothic;
+    QTest::newRow("plain forgets the run type")
+        << QByteArray("\\dbch\\ab\\plain X") << "X" << false << false << false << 0.0 << none << gothic;
     QTest::newRow("everything at once")
         << QByteArray("\\b\\i\\ul\\fs40\\cf2\\f1 X") << "X" << true << true << true << 20.0
         << navy << "Mono";
@@ -301,6 +325,46 @@ void TestRtfReader::characterFormats()
     QCOMPARE(format.fontPointSize(), pointSize);
     QCOMPARE(foregroundOf(format), color);
     QCOMPARE(familyOf(format), family);
+}
+
+// A small Japanese document with a bold and an italic heading, written by
+// LibreOffice and by pandoc from HTML and from OpenDocument text
+// (fixtures/rtf/make_fixtures.sh).
+void TestRtfReader::realWritersJapaneseFormatting_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("needle");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+
+    for (const char* file : {"libreoffice_from_html.rtf", "libreoffice_from_odt.rtf", "pandoc_from_html.rtf",
+                             "pandoc_from_odt.rtf"}) {
+        const QString name = QString::fromLatin1(file);
+        QTest::addRow("%s, bold heading", file) << name << QStringLiteral("太字の見出し") << true << false;
+        QTest::addRow("%s, italic heading", file) << name << QStringLiteral("斜体の見出し") << true << true;
+        QTest::addRow("%s, bold word", file) << name << QStringLiteral("太字の語") << true << false;
+        QTest::addRow("%s, plain text", file) << name << QStringLiteral("本文は普通") << false << false;
+    }
+    const QString libreOffice = QStringLiteral("libreoffice_from_html.rtf");
+    QTest::newRow("italic word") << libreOffice << QStringLiteral("斜体の語") << false << true;
+    QTest::newRow("bold italic word") << libreOffice << QStringLiteral("太字の斜体") << true << true;
+}
+
+void TestRtfReader::realWritersJapaneseFormatting()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, needle);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+
+    QFile rtf(QFINDTESTDATA("fixtures/rtf/" + file));
+    QVERIFY(rtf.open(QIODevice::ReadOnly));
+    QTextDocument document;
+    QVERIFY(platform::readRtf(rtf.readAll(), &document));
+    QVERIFY(document.toRawText().contains(needle));
+    const QTextCharFormat format = formatOf(document, needle);
+    QCOMPARE(format.fontWeight(), bold ? int(QFont::Bold) : int(QFont::Normal));
+    QCOMPARE(format.fontItalic(), italic);
 }
 
 void TestRtfReader::nestedGroupsRestoreFormatting()
