@@ -18,6 +18,11 @@ struct ScriptedOpen {
     QString path;
     int filterIndex;
 };
+struct ScriptedSave {
+    bool confirmed;
+    QString path;
+    int filterIndex;
+};
 struct ScriptedFont {
     bool confirmed;
     QFont font;
@@ -26,6 +31,11 @@ struct ScriptedFont {
 std::optional<ScriptedOpen>& scriptedOpen()
 {
     static std::optional<ScriptedOpen> answer;
+    return answer;
+}
+std::optional<ScriptedSave>& scriptedSave()
+{
+    static std::optional<ScriptedSave> answer;
     return answer;
 }
 std::optional<ScriptedFont>& scriptedFont()
@@ -44,6 +54,17 @@ QStringList nameFilters(const QString& filter)
     return filters;
 }
 
+// The extension of an entry's first pattern ("*.mon;*.txt" gives "mon").
+QString entrySuffix(const QString& filter, int index)
+{
+    const QStringList parts = filter.split(u'|');
+    const qsizetype patternAt = qsizetype(index) * 2 - 1;
+    if (index < 1 || patternAt >= parts.size())
+        return {};
+    const QString pattern = parts[patternAt].section(u';', 0, 0);
+    return pattern.startsWith(QStringLiteral("*.")) ? pattern.mid(2) : QString();
+}
+
 } // namespace
 
 void scriptOpenDialog(const QString& path, int filterIndex)
@@ -51,6 +72,11 @@ void scriptOpenDialog(const QString& path, int filterIndex)
     scriptedOpen() = ScriptedOpen{true, path, filterIndex};
 }
 void scriptOpenDialogCancel() { scriptedOpen() = ScriptedOpen{false, {}, 0}; }
+void scriptSaveDialog(const QString& path, int filterIndex)
+{
+    scriptedSave() = ScriptedSave{true, path, filterIndex};
+}
+void scriptSaveDialogCancel() { scriptedSave() = ScriptedSave{false, {}, 0}; }
 void scriptFontDialog(const QFont& font) { scriptedFont() = ScriptedFont{true, font}; }
 void scriptFontDialogCancel() { scriptedFont() = ScriptedFont{false, {}}; }
 
@@ -83,6 +109,45 @@ bool OpenDialog::execute()
     filterIndex_ = index;
     // Like the desktop's dialog, leave the current directory at the file's folder.
     QDir::setCurrent(QFileInfo(fileName_).absolutePath());
+    return true;
+}
+
+SaveDialog::SaveDialog(QWidget* owner) : QObject(owner), owner_(owner) {}
+
+bool SaveDialog::execute()
+{
+    QString path;
+    int index = filterIndex_;
+    if (auto answer = scriptedSave()) {
+        scriptedSave().reset();
+        if (!answer->confirmed)
+            return false;
+        path = answer->path;
+        index = answer->filterIndex;
+        if (QFileInfo(path).suffix().isEmpty() && !entrySuffix(filter_, index).isEmpty())
+            path += u'.' + entrySuffix(filter_, index);
+    } else {
+        const QStringList filters = nameFilters(filter_);
+        QFileDialog dialog(owner_);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setNameFilters(filters);
+        if (filterIndex_ >= 1 && filterIndex_ <= filters.size())
+            dialog.selectNameFilter(filters[filterIndex_ - 1]);
+        // A name typed without extension takes the chosen entry's, before
+        // the dialog asks about replacing an existing file.
+        dialog.setDefaultSuffix(entrySuffix(filter_, filterIndex_));
+        connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &filters, this](const QString& chosen) {
+            dialog.setDefaultSuffix(entrySuffix(filter_, int(filters.indexOf(chosen)) + 1));
+        });
+        dialog.setDirectory(QDir::currentPath());
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return false;
+        path = dialog.selectedFiles().first();
+        index = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    }
+    fileName_ = QFileInfo(path).absoluteFilePath();
+    filterIndex_ = index;
     return true;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The open and font dialogs. Each remembers what the user chose; tests can
+// The open, save and font dialogs. Each remembers what the user chose; tests can
 // script the next answer through platform.h instead of showing anything.
 
 #include <QFont>
@@ -26,6 +26,29 @@ public:
     // Shows the dialog. On confirmation records the path and the entry chosen
     // and makes the file's folder the current directory; returns false and
     // changes nothing when cancelled.
+    bool execute();
+
+private:
+    QWidget* owner_;
+    QString filter_;
+    int filterIndex_ = 1;
+    QString fileName_;
+};
+
+// The save dialog: like the open dialog, for a file to be written; asks
+// before replacing an existing file.
+class SaveDialog : public QObject {
+    Q_OBJECT
+public:
+    explicit SaveDialog(QWidget* owner);
+    void setFilter(const QString& filter) { filter_ = filter; }
+    QString filter() const { return filter_; }
+    int filterIndex() const { return filterIndex_; }
+    void setFilterIndex(int index) { filterIndex_ = index; }
+    QString fileName() const { return fileName_; }
+    // Shows the dialog. On confirmation records the path (a name typed
+    // without extension gets the chosen entry's) and the entry chosen;
+    // returns false and changes nothing when cancelled.
     bool execute();
 
 private:

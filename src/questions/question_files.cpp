@@ -133,7 +133,7 @@ void TForm1::loadLineStore(const QString& path)
 void TForm1::textOpen(const QString& path)
 {
     ++textFileCount;
-    const int row = (textFileCount - 1) % kListRows + 1;
+    const int row = textListRow();
     StringGrid1->setCell(0, 0, QStringLiteral("Quillop"));
     StringGrid2->setCell(3, 0, QStringLiteral("Quillopｼﾞｬﾝﾙ"));
     loadLineStore(path);
