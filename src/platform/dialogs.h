@@ -10,23 +10,28 @@ class QWidget;
 
 namespace platform {
 
-class OpenDialog : public QObject {
+// What the open and save dialogs share: the type list, the entry selected
+// and the path chosen.
+class FileDialog : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString filter READ filter WRITE setFilter)
     Q_PROPERTY(int filterIndex READ filterIndex WRITE setFilterIndex)
     Q_PROPERTY(QString fileName READ fileName)
 public:
-    explicit OpenDialog(QWidget* owner);
     // "label|pattern|label|pattern": entries are counted from 1.
     QString filter() const { return filter_; }
     void setFilter(const QString& filter) { filter_ = filter; }
     int filterIndex() const { return filterIndex_; }
     void setFilterIndex(int index) { filterIndex_ = index; }
     QString fileName() const { return fileName_; }
-    // Shows the dialog. On confirmation records the path and the entry chosen
-    // and makes the file's folder the current directory; returns false and
-    // changes nothing when cancelled.
-    bool execute();
+
+protected:
+    explicit FileDialog(QWidget* owner);
+    enum class Mode { Open, Save };
+    // Asks for a file (the scripted answer when there is one, else the
+    // toolkit's dialog); on confirmation records the absolute path and the
+    // entry chosen. False, with nothing changed, when cancelled.
+    bool ask(Mode mode);
 
 private:
     QWidget* owner_;
@@ -35,27 +40,23 @@ private:
     QString fileName_;
 };
 
-// The save dialog: like the open dialog, for a file to be written; asks
-// before replacing an existing file.
-class SaveDialog : public QObject {
+class OpenDialog : public FileDialog {
+    Q_OBJECT
+public:
+    explicit OpenDialog(QWidget* owner);
+    // Shows the dialog for an existing file. On confirmation records the
+    // path and the entry chosen and makes the file's folder the current
+    // directory; returns false and changes nothing when cancelled.
+    bool execute();
+};
+
+// Asks before replacing an existing file; a name typed without extension
+// gets the chosen entry's.
+class SaveDialog : public FileDialog {
     Q_OBJECT
 public:
     explicit SaveDialog(QWidget* owner);
-    void setFilter(const QString& filter) { filter_ = filter; }
-    QString filter() const { return filter_; }
-    int filterIndex() const { return filterIndex_; }
-    void setFilterIndex(int index) { filterIndex_ = index; }
-    QString fileName() const { return fileName_; }
-    // Shows the dialog. On confirmation records the path (a name typed
-    // without extension gets the chosen entry's) and the entry chosen;
-    // returns false and changes nothing when cancelled.
     bool execute();
-
-private:
-    QWidget* owner_;
-    QString filter_;
-    int filterIndex_ = 1;
-    QString fileName_;
 };
 
 class FontDialog : public QObject {

@@ -7,32 +7,18 @@
 #include "platform/StringGrid.h"
 #include "platform/errors.h"
 #include "questions/csv_format.h"
-#include "questions/mon_format.h"
+#include "questions/question_file_bytes.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
-
-// The whole file, within the size a question file may have; raises the open
-// error when it cannot be read.
-QByteArray readQuestionFile(const QString& path)
-{
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > questions::kMaxMonFileBytes)
-        platform::raiseCannotOpen(path);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        platform::raiseCannotOpen(path);
-    return bytes;
-}
 
 // The questions of the file; raises "CSV %s の %d 行目を読めません" naming
 // the first line that cannot be read.
 questions::CsvSet readCsvFile(const QString& path)
 {
-    questions::CsvSet set = questions::readCsvQuestions(questions::decodeQuestionText(readQuestionFile(path)),
-                                                        questions::defaultCsvSeparator(path));
+    const QString text = questions::decodeQuestionText(questions::readQuestionFileBytes(path));
+    questions::CsvSet set = questions::readCsvQuestions(text, questions::defaultCsvSeparator(path));
     if (set.badLine > 0)
         throw platform::Error(QStringLiteral("CSV %1 の %2 行目を読めません").arg(path).arg(set.badLine));
     return set;

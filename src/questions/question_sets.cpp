@@ -40,6 +40,8 @@ void TForm1::openQuestionFile(const QString& path)
     const int entry = OpenDialog1->filterIndex();
     if (entry == questions::kBinaryTypeEntry) {
         binaryOpen(path);
+        // The genres now fill the list rows: none names a CSV file any more.
+        csvListRows.fill(false);
     } else if (entry == questions::kCsvTypeEntry) {
         csvOpen(path);
     } else {
