@@ -112,6 +112,8 @@ void TestCsvFormat::decodesAsFilesCome_data()
     QTest::newRow("UTF-8") << QByteArray("①,～") << u"①,～"_qs;
     QTest::newRow("code page 932") << testsupport::cp932(u"①,～,ｱ"_qs) << u"①,～,ｱ"_qs;
     QTest::newRow("ASCII") << QByteArray("q,a") << u"q,a"_qs;
+    // A UTF-8 character cut off at the end is no UTF-8: the bytes are code page 932.
+    QTest::newRow("cut UTF-8 is code page 932") << QByteArray("q,\xE3\x81") << platform::decodeCp932("q,\xE3\x81");
 }
 
 void TestCsvFormat::decodesAsFilesCome()
