@@ -17,12 +17,12 @@ using Pairs = QList<QuestionPair>;
 namespace {
 
 // "q|a;q|a" as pairs; "\n" in the source stands for the CR LF the reader keeps.
-Pairs pairs(const QString& spec)
+Pairs pairs(const QString& listed)
 {
     Pairs result;
-    if (spec.isEmpty())
+    if (listed.isEmpty())
         return result;
-    for (const QString& pair : spec.split(u';'))
+    for (const QString& pair : listed.split(u';'))
         result.append({pair.section(u'|', 0, 0).replace(u"\n"_qs, u"\r\n"_qs),
                        pair.section(u'|', 1).replace(u"\n"_qs, u"\r\n"_qs)});
     return result;
@@ -145,7 +145,7 @@ void TestCsvFormat::htmlField()
 void TestCsvFormat::monWriterReadsBackOrRefuses_data()
 {
     QTest::addColumn<QString>("setName");
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("listed");
     QTest::addColumn<int>("refusedRow"); // -1: written
 
     QTest::newRow("plain and multi-line question") << u"県庁"_qs << u"北海道|札幌;1行目\n2行目|答;\"q\"|\"a\""_qs << -1;
@@ -159,12 +159,12 @@ void TestCsvFormat::monWriterReadsBackOrRefuses_data()
 void TestCsvFormat::monWriterReadsBackOrRefuses()
 {
     QFETCH(QString, setName);
-    QFETCH(QString, spec);
+    QFETCH(QString, listed);
     QFETCH(int, refusedRow);
 
     QByteArray bytes("untouched");
     int refused = -1;
-    const bool written = questions::monFileBytes(setName, pairs(spec), &bytes, &refused);
+    const bool written = questions::monFileBytes(setName, pairs(listed), &bytes, &refused);
     QCOMPARE(written ? -1 : refused, refusedRow);
     if (!written) {
         QCOMPARE(bytes, QByteArray("untouched"));
@@ -175,18 +175,18 @@ void TestCsvFormat::monWriterReadsBackOrRefuses()
     const questions::MonHeader header = questions::readMonHeader(lines);
     QCOMPARE(platform::decodeCp932(header.setName), setName);
     QCOMPARE(header.label, QByteArray("MON"));
-    QCOMPARE(header.count.toInt(), pairs(spec).size());
+    QCOMPARE(header.count.toInt(), pairs(listed).size());
     Pairs readBack;
     for (const questions::MonRecord& record : questions::assembleRecords(lines))
         readBack.append({platform::decodeCp932(record.question), platform::decodeCp932(record.answer)});
-    QCOMPARE(readBack, pairs(spec));
+    QCOMPARE(readBack, pairs(listed));
     QVERIFY(bytes.endsWith("\"\r\n"));
 }
 
 void TestCsvFormat::csvWriterReadsBack_data()
 {
     QTest::addColumn<QChar>("separator");
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("listed");
 
     QTest::newRow("comma") << QChar(u',') << u"a, b|\"c\";l1\nl2|;#x|答え"_qs;
     QTest::newRow("tab") << QChar(u'\t') << u"a\tb|c;問題|答え"_qs;
@@ -196,13 +196,13 @@ void TestCsvFormat::csvWriterReadsBack_data()
 void TestCsvFormat::csvWriterReadsBack()
 {
     QFETCH(QChar, separator);
-    QFETCH(QString, spec);
+    QFETCH(QString, listed);
 
-    const QByteArray bytes = questions::csvFileBytes(pairs(spec), separator);
+    const QByteArray bytes = questions::csvFileBytes(pairs(listed), separator);
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
     const questions::CsvSet set = questions::readCsvQuestions(questions::decodeQuestionText(bytes), separator);
     QCOMPARE(set.badLine, 0);
-    QCOMPARE(set.questions, pairs(spec));
+    QCOMPARE(set.questions, pairs(listed));
 }
 
 QTEST_APPLESS_MAIN(TestCsvFormat)

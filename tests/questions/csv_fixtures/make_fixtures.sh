@@ -22,10 +22,10 @@ PY
 # LibreOffice Calc: the same sheet as UTF-8 (charset 76) and as the Japanese
 # code page (charset 64); comma separator, double-quote text delimiter.
 tmp=$(mktemp -d)
-for spec in "calc_utf8:76" "calc_cp932:64"; do
+for job in "calc_utf8:76" "calc_cp932:64"; do
   soffice --headless -env:UserInstallation=file://$tmp/profile \
-    --convert-to "csv:Text - txt - csv (StarCalc):44,34,${spec#*:}" --outdir "$tmp/${spec%%:*}" calc_sheet.fods >/dev/null
-  cp "$tmp/${spec%%:*}/calc_sheet.csv" "${spec%%:*}.csv"
+    --convert-to "csv:Text - txt - csv (StarCalc):44,34,${job#*:}" --outdir "$tmp/${job%%:*}" calc_sheet.fods >/dev/null
+  cp "$tmp/${job%%:*}/calc_sheet.csv" "${job%%:*}.csv"
 done
 rm -rf "$tmp"
 
