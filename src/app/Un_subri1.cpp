@@ -73,8 +73,12 @@ void TForm1::createWindow()
 
     OpenDialog1 = new platform::OpenDialog(this);
     OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
-    OpenDialog1->setFilter(QStringLiteral("ごたく形式(.5TQ)|*.5TQ|Quillop形式(mon)|*.mon"));
+    OpenDialog1->setFilter(QStringLiteral("ごたく形式(.5TQ)|*.5TQ|Quillop形式(mon)|*.mon|CSV・TSV形式(*.csv;*.tsv;*.txt)|*.csv;*.tsv;*.txt"));
     OpenDialog1->setFilterIndex(2);
+
+    SaveDialog1 = new platform::SaveDialog(this);
+    SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
+    SaveDialog1->setFilter(QStringLiteral("Quillop形式(mon)|*.mon|CSV形式 UTF-8(*.csv)|*.csv"));
 
     FontDialog1 = new platform::FontDialog(this);
     FontDialog1->setObjectName(QStringLiteral("FontDialog1"));

@@ -16,10 +16,12 @@
 
 #include <QHash>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <random>
 
+class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -31,6 +33,7 @@ class QTextEdit;
 
 namespace platform {
 class FontDialog;
+class SaveDialog;
 class HintLine;
 class OpenDialog;
 class PageControl;
@@ -41,6 +44,7 @@ class UpDown;
 
 namespace questions {
 class TqFile;
+struct CsvSet;
 } // namespace questions
 
 class TForm1 : public QWidget {
@@ -59,6 +63,7 @@ public:
     static constexpr int kStatusBarHeight = 19; // along the bottom edge
     platform::PresentationTimer* Timer1;
     platform::OpenDialog* OpenDialog1;
+    platform::SaveDialog* SaveDialog1; // the question table's save
     platform::FontDialog* FontDialog1;
 
     // ---- Loading page -------------------------------------------------------
@@ -200,6 +205,7 @@ public:
     int32_t previousFlashTime = 0;    // tick counter at the previous answer flash
     bool measuredOnce = false;        // a measurement has taken place since start
     int32_t textFileCount = 0;        // text question files opened so far
+    std::array<bool, 9> csvListRows{}; // list rows that name a CSV/TSV file
     QString storedRangeStart;         // range texts behind the double-clicks
     QString storedRangeEnd;
     std::unique_ptr<questions::TqFile> currentBinaryFile;
@@ -235,6 +241,12 @@ public:
     void textReload(int row);
     void textAppend(const QString& setName);
     void loadLineStore(const QString& path);
+    int textListRow() const;
+    void csvOpen(const QString& path);
+    questions::CsvSet csvReload(int row);
+    void csvAppend(const questions::CsvSet& set, const QString& setName);
+    // The question table's context menu; returns its save entry.
+    QAction* createQuestionTableMenu();
 
     // Program directory: the absolute current directory with a trailing separator.
     static QString programDirectory();
@@ -264,6 +276,7 @@ public slots:
     void Edit8Change();
     void Edit6DblClick();
     void Edit8DblClick();
+    void SaveQuestionTable();
 
     // Presentation (presentation/)
     void Button1Click();

@@ -10,6 +10,7 @@
 #include "platform/StringGrid.h"
 #include "platform/UpDown.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QLabel>
@@ -102,6 +103,8 @@ void TForm1::connectEvents()
             [this](int from, int to) { guard.run([=, this] { StringGrid2RowMoved(from, to); }); });
     connect(StringGrid2, &platform::StringGrid::doubleClicked, this,
             [this] { guard.run([this] { StringGrid2DblClick(); }); });
+    connect(createQuestionTableMenu(), &QAction::triggered, this,
+            [this] { guard.run([this] { SaveQuestionTable(); }); });
 
     connect(PageControl1, &platform::PageControl::userChanging, this,
             [this] { guard.run([this] { PageControl1Changing(); }); });

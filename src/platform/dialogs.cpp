@@ -13,7 +13,7 @@ namespace platform {
 
 namespace {
 
-struct ScriptedOpen {
+struct ScriptedFile {
     bool confirmed;
     QString path;
     int filterIndex;
@@ -23,9 +23,14 @@ struct ScriptedFont {
     QFont font;
 };
 
-std::optional<ScriptedOpen>& scriptedOpen()
+std::optional<ScriptedFile>& scriptedOpen()
 {
-    static std::optional<ScriptedOpen> answer;
+    static std::optional<ScriptedFile> answer;
+    return answer;
+}
+std::optional<ScriptedFile>& scriptedSave()
+{
+    static std::optional<ScriptedFile> answer;
     return answer;
 }
 std::optional<ScriptedFont>& scriptedFont()
@@ -44,51 +49,102 @@ QStringList nameFilters(const QString& filter)
     return filters;
 }
 
+// The extension of an entry's first pattern ("*.mon;*.txt" gives "mon").
+QString entrySuffix(const QString& filter, int index)
+{
+    const QStringList parts = filter.split(u'|');
+    const qsizetype patternAt = qsizetype(index) * 2 - 1;
+    if (index < 1 || patternAt >= parts.size())
+        return {};
+    const QString pattern = parts[patternAt].section(u';', 0, 0);
+    return pattern.startsWith(QStringLiteral("*.")) ? pattern.mid(2) : QString();
+}
+
 } // namespace
 
 void scriptOpenDialog(const QString& path, int filterIndex)
 {
-    scriptedOpen() = ScriptedOpen{true, path, filterIndex};
+    scriptedOpen() = ScriptedFile{true, path, filterIndex};
 }
-void scriptOpenDialogCancel() { scriptedOpen() = ScriptedOpen{false, {}, 0}; }
+void scriptOpenDialogCancel() { scriptedOpen() = ScriptedFile{false, {}, 0}; }
+void scriptSaveDialog(const QString& path, int filterIndex)
+{
+    scriptedSave() = ScriptedFile{true, path, filterIndex};
+}
+void scriptSaveDialogCancel() { scriptedSave() = ScriptedFile{false, {}, 0}; }
 void scriptFontDialog(const QFont& font) { scriptedFont() = ScriptedFont{true, font}; }
 void scriptFontDialogCancel() { scriptedFont() = ScriptedFont{false, {}}; }
 
-OpenDialog::OpenDialog(QWidget* owner) : QObject(owner), owner_(owner) {}
+FileDialog::FileDialog(QWidget* owner) : QObject(owner), owner_(owner) {}
 
-bool OpenDialog::execute()
+bool FileDialog::ask(Mode mode)
 {
+    const bool save = mode == Mode::Save;
+    std::optional<ScriptedFile>& scripted = save ? scriptedSave() : scriptedOpen();
     QString path;
     int index = filterIndex_;
-    if (auto answer = scriptedOpen()) {
-        scriptedOpen().reset();
+    if (auto answer = scripted) {
+        scripted.reset();
         if (!answer->confirmed)
             return false;
         path = answer->path;
         index = answer->filterIndex;
+        if (save && QFileInfo(path).suffix().isEmpty() && !entrySuffix(filter_, index).isEmpty())
+            path += u'.' + entrySuffix(filter_, index);
     } else {
         const QStringList filters = nameFilters(filter_);
         QFileDialog dialog(owner_);
-        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         dialog.setNameFilters(filters);
         if (filterIndex_ >= 1 && filterIndex_ <= filters.size())
             dialog.selectNameFilter(filters[filterIndex_ - 1]);
+        if (save) {
+            // A name typed without extension takes the chosen entry's, before
+            // the dialog asks about replacing an existing file.
+            dialog.setDefaultSuffix(entrySuffix(filter_, filterIndex_));
+            connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &filters, this](const QString& chosen) {
+                dialog.setDefaultSuffix(entrySuffix(filter_, int(filters.indexOf(chosen)) + 1));
+            });
+        }
         dialog.setDirectory(QDir::currentPath());
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return false;
         path = dialog.selectedFiles().first();
         index = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
     }
-    recordChoice(path, index);
+    record(path, index);
     return true;
+}
+
+void FileDialog::record(const QString& path, int filterIndex)
+{
+    fileName_ = QFileInfo(path).absoluteFilePath();
+    filterIndex_ = filterIndex;
 }
 
 void OpenDialog::recordChoice(const QString& path, int filterIndex)
 {
-    fileName_ = QFileInfo(path).absoluteFilePath();
-    filterIndex_ = filterIndex;
+    record(path, filterIndex);
     // Like the desktop's dialog, leave the current directory at the file's folder.
-    QDir::setCurrent(QFileInfo(fileName_).absolutePath());
+    QDir::setCurrent(QFileInfo(fileName()).absolutePath());
+}
+
+OpenDialog::OpenDialog(QWidget* owner) : FileDialog(owner) {}
+
+bool OpenDialog::execute()
+{
+    if (!ask(Mode::Open))
+        return false;
+    recordChoice(fileName(), filterIndex());
+    return true;
+}
+
+SaveDialog::SaveDialog(QWidget* owner) : FileDialog(owner) {}
+
+bool SaveDialog::execute()
+{
+    return ask(Mode::Save);
 }
 
 FontDialog::FontDialog(QWidget* owner) : QObject(owner), owner_(owner) {}

@@ -36,5 +36,8 @@ void scriptOpenDialog(const QString& path, int filterIndex);
 void scriptOpenDialogCancel();
 void scriptFontDialog(const QFont& font);
 void scriptFontDialogCancel();
+// Scripted answer for the next execution of the save dialog (entry 1: .mon, 2: CSV).
+void scriptSaveDialog(const QString& path, int filterIndex);
+void scriptSaveDialogCancel();
 
 } // namespace platform

@@ -11,6 +11,8 @@ int typeEntryForFile(const QString& path, int chosenEntry)
         return kBinaryTypeEntry;
     if (suffix.compare(u"mon", Qt::CaseInsensitive) == 0)
         return kTextTypeEntry;
+    if (suffix.compare(u"csv", Qt::CaseInsensitive) == 0 || suffix.compare(u"tsv", Qt::CaseInsensitive) == 0)
+        return kCsvTypeEntry;
     return chosenEntry;
 }
 

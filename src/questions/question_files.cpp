@@ -8,6 +8,7 @@
 #include "platform/codepage.h"
 #include "platform/errors.h"
 #include "questions/mon_format.h"
+#include "questions/question_file_bytes.h"
 #include "questions/tq_format.h"
 
 #include <QCryptographicHash>
@@ -110,14 +111,7 @@ void TForm1::binaryAppend(int row, const QString& setName)
 
 void TForm1::loadLineStore(const QString& path)
 {
-    QFile file(path);
-    // The binary file held open allows no other open, also not as text.
-    if (path.isEmpty() || questions::TqFile::isHeld(path) || !file.open(QIODevice::ReadOnly)
-        || file.size() > questions::kMaxMonFileBytes)
-        platform::raiseCannotOpen(path);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        platform::raiseCannotOpen(path);
+    const QByteArray bytes = questions::readQuestionFileBytes(path);
     // The store shows the file's text and keeps its lines as read.
     Memo1->setProperty(kLineStoreProperty, QVariant::fromValue(questions::splitLines(bytes)));
     // Replacing a long text in the box costs several times reading the file.
@@ -135,7 +129,7 @@ void TForm1::loadLineStore(const QString& path)
 void TForm1::textOpen(const QString& path)
 {
     ++textFileCount;
-    const int row = (textFileCount - 1) % kListRows + 1;
+    const int row = textListRow();
     StringGrid1->setCell(0, 0, QStringLiteral("Quillop"));
     StringGrid2->setCell(3, 0, QStringLiteral("Quillopｼﾞｬﾝﾙ"));
     loadLineStore(path);

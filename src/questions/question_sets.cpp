@@ -7,6 +7,7 @@
 #include "platform/StringGrid.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
+#include "questions/csv_format.h"
 #include "questions/file_types.h"
 
 #include <QFileInfo>
@@ -14,6 +15,10 @@
 #include <QPushButton>
 
 using namespace app;
+
+namespace {
+constexpr int kListRows = 8;
+} // namespace
 
 bool TForm1::binaryMode() const
 {
@@ -33,10 +38,23 @@ void TForm1::openQuestionFile(const QString& path)
     // reader, whichever type entry the dialog showed; the format mode then
     // follows it, as if the file had been chosen under its own entry.
     OpenDialog1->setFilterIndex(questions::typeEntryForFile(path, OpenDialog1->filterIndex()));
-    if (binaryMode())
+    const int entry = OpenDialog1->filterIndex();
+    if (entry == questions::kBinaryTypeEntry) {
         binaryOpen(path);
-    else
+        // The genres now fill the list rows: none names a CSV file any more.
+        csvListRows.fill(false);
+    } else if (entry == questions::kCsvTypeEntry) {
+        csvOpen(path);
+    } else {
         textOpen(path);
+        csvListRows[textListRow()] = false;
+    }
+}
+
+int TForm1::textListRow() const
+{
+    // The list has eight data rows; a ninth and later text file reuses them in turn.
+    return (textFileCount - 1) % kListRows + 1;
 }
 
 void TForm1::openQuestionFiles(const QStringList& paths)
@@ -56,10 +74,15 @@ void TForm1::openQuestionFiles(const QStringList& paths)
 void TForm1::StringGrid1SelectCell(int /*ACol*/, int ARow)
 {
     const bool binary = binaryMode();
+    const bool csv = !binary && textRowAccepted(ARow) && csvListRows[ARow];
+    questions::CsvSet csvSet;
     if (!binary) {
         if (!textRowAccepted(ARow))
             return;
-        textReload(ARow);
+        if (csv)
+            csvSet = csvReload(ARow);
+        else
+            textReload(ARow);
     }
     const QString setName = StringGrid1->cell(1, ARow);
     extendTableHeader(setName);
@@ -67,6 +90,8 @@ void TForm1::StringGrid1SelectCell(int /*ACol*/, int ARow)
     try {
         if (binary)
             binaryAppend(ARow, setName);
+        else if (csv)
+            csvAppend(csvSet, setName);
         else
             textAppend(setName);
     } catch (...) {

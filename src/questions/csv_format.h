@@ -1,0 +1,54 @@
+#pragma once
+// Reading of question sets kept as comma- or tab-separated text: files saved
+// by spreadsheets and the plain-text note exports of flashcard programs.
+// Column 1 is the question, column 2 the answer. Free of widgets; the window
+// reads the file and shows what this returns.
+
+#include <QByteArrayView>
+#include <QChar>
+#include <QList>
+#include <QString>
+
+namespace questions {
+
+// The text of a question file as people's files come: after a UTF-8
+// byte-order mark, or when the bytes are valid UTF-8, UTF-8; otherwise code
+// page 932 (what spreadsheets on Japanese desktops save).
+QString decodeQuestionText(QByteArrayView bytes);
+
+// The separator a file uses unless a "#separator:" line says otherwise:
+// comma for ".csv", tab for anything else (".tsv", ".txt").
+QChar defaultCsvSeparator(const QString& path);
+
+struct QuestionPair {
+    QString question;
+    QString answer;
+    bool operator==(const QuestionPair&) const = default;
+};
+
+struct CsvSet {
+    QList<QuestionPair> questions;
+    QChar separator;   // the separator in effect after the header lines
+    int badLine = 0;   // > 0: the physical line (from 1) that cannot be read
+};
+
+// The questions of the text, in order. Fields follow RFC 4180: a field in
+// double quotes may hold the separator, line breaks (kept as CR LF) and
+// doubled quotes. Leading lines starting with "#" are headers:
+// "#separator:" (comma, semicolon, tab, space, pipe or the character),
+// "#html:true|false" and "#guid/#notetype/#deck/#tags column:N" (columns
+// that are not fields); other header lines are ignored. Blank lines hold no
+// question; a first row of header words (問題/答え, question/answer, …) is
+// not a question. A quote still open at the end names the line it opened
+// on; a row with fewer than two fields names its first line.
+CsvSet readCsvQuestions(const QString& text, QChar defaultSeparator);
+
+// A field of an HTML export as the question table shows it: tags removed
+// (<br> and the ends of <div> and <p> blocks become line breaks), entities
+// decoded, [sound:…] references dropped, white space trimmed at both ends.
+QString plainTextOfHtmlField(const QString& html);
+
+// "TSV" for tab-separated sets, "CSV" for every other separator.
+QString csvLabel(QChar separator);
+
+} // namespace questions

@@ -1,0 +1,209 @@
+// The CSV/TSV reader (encodings, fields, export headers, HTML fields, the
+// lines it names) and the writers of the question table's save.
+
+#include "questions/csv_format.h"
+#include "questions/mon_format.h"
+#include "questions/table_format.h"
+#include "support/testsupport.h"
+
+#include "platform/codepage.h"
+
+#include <QTest>
+
+using questions::QuestionPair;
+using Pairs = QList<QuestionPair>;
+
+
+namespace {
+
+// "q|a;q|a" as pairs; "\n" in the source stands for the CR LF the reader keeps.
+Pairs pairs(const QString& listed)
+{
+    Pairs result;
+    if (listed.isEmpty())
+        return result;
+    for (const QString& pair : listed.split(u';'))
+        result.append({pair.section(u'|', 0, 0).replace(u"\n"_qs, u"\r\n"_qs),
+                       pair.section(u'|', 1).replace(u"\n"_qs, u"\r\n"_qs)});
+    return result;
+}
+
+} // namespace
+
+namespace QTest {
+template <>
+char* toString(const QuestionPair& pair)
+{
+    return QTest::toString(QString(pair.question + u" | "_qs + pair.answer));
+}
+} // namespace QTest
+
+class TestCsvFormat : public QObject {
+    Q_OBJECT
+
+private slots:
+    void read_data();
+    void read();
+    void decodesAsFilesCome_data();
+    void decodesAsFilesCome();
+    void htmlField_data();
+    void htmlField();
+    void monWriterReadsBackOrRefuses_data();
+    void monWriterReadsBackOrRefuses();
+    void csvWriterReadsBack_data();
+    void csvWriterReadsBack();
+};
+
+void TestCsvFormat::read_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QChar>("defaultSeparator");
+    QTest::addColumn<QString>("expected"); // pairs, see pairs()
+    QTest::addColumn<int>("badLine");
+    QTest::addColumn<QChar>("separator");
+
+    const QChar comma(u','), tab(u'\t');
+    QTest::newRow("CR LF, LF and CR end lines") << u"a,1\r\nb,2\nc,3\rd,4"_qs << comma << u"a|1;b|2;c|3;d|4"_qs << 0 << comma;
+    QTest::newRow("quoted separator, quotes, line break")
+        << u"\"x, y\",\"say \"\"hi\"\"\"\r\n\"l1\r\nl2\",\"\"\r\n"_qs << comma << u"x, y|say \"hi\";l1\nl2|"_qs << 0 << comma;
+    QTest::newRow("lone LF inside quotes becomes CR LF") << u"\"a\nb\",c"_qs << comma << u"a\nb|c"_qs << 0 << comma;
+    QTest::newRow("further columns ignored") << u"q,a,x,y"_qs << comma << u"q|a"_qs << 0 << comma;
+    QTest::newRow("blank lines hold no question") << u"\r\nq,a\r\n\r\n\r\nr,b\r\n\r\n"_qs << comma << u"q|a;r|b"_qs << 0 << comma;
+    QTest::newRow("tab by default for .tsv") << u"q,1\ta"_qs << tab << u"q,1|a"_qs << 0 << tab;
+    QTest::newRow("header words, any case") << u"Question,ANSWER\nq,a"_qs << comma << u"q|a"_qs << 0 << comma;
+    QTest::newRow("Japanese header words") << u"質問\t正解\nq\ta"_qs << tab << u"q|a"_qs << 0 << tab;
+    QTest::newRow("header words only on the first row") << u"q,a\nfront,back"_qs << comma << u"q|a;front|back"_qs << 0 << comma;
+    QTest::newRow("#separator:semicolon") << u"#separator:Semicolon\nq,1;a"_qs << comma << u"q,1|a"_qs << 0 << QChar(u';');
+    QTest::newRow("#separator:pipe") << u"#separator:pipe\nq|a"_qs << tab << u"q|a"_qs << 0 << QChar(u'|');
+    QTest::newRow("#separator:space") << u"#separator:space\nq a"_qs << tab << u"q|a"_qs << 0 << QChar(u' ');
+    QTest::newRow("#separator as the character") << u"#separator:/\r\nq/a"_qs << tab << u"q|a"_qs << 0 << QChar(u'/');
+    QTest::newRow("export columns skipped, other headers ignored")
+        << u"#separator:tab\n#deck column:3\n#notetype:Basic\n#guid column:1\ng\tq\td\ta\tt"_qs << comma << u"q|a"_qs << 0 << tab;
+    QTest::newRow("empty file") << QString() << comma << QString() << 0 << comma;
+    QTest::newRow("quote open at the end names its line")
+        << u"q,a\r\nr,b\r\ns,\"open\r\nstill"_qs << comma << u"q|a;r|b"_qs << 3 << comma;
+    QTest::newRow("one field names its line, counting header lines") << u"#html:false\nq,a\n\nonly"_qs << comma << u"q|a"_qs << 4 << comma;
+    QTest::newRow("a line after a multi-line field") << u"\"a\nb\nc\",x\ny"_qs << comma << u"a\nb\nc|x"_qs << 4 << comma;
+    QTest::newRow("skipped columns leave one field") << u"#guid column:1\ng,q"_qs << comma << QString() << 2 << comma;
+    QTest::newRow("unknown separator name") << u"#separator:colon-ish\nq,a"_qs << comma << QString() << 1 << comma;
+}
+
+void TestCsvFormat::read()
+{
+    QFETCH(QString, text);
+    QFETCH(QChar, defaultSeparator);
+    QFETCH(QString, expected);
+    QFETCH(int, badLine);
+    QFETCH(QChar, separator);
+
+    const questions::CsvSet set = questions::readCsvQuestions(text, defaultSeparator);
+    QCOMPARE(set.badLine, badLine);
+    QCOMPARE(set.questions, pairs(expected));
+    if (badLine == 0)
+        QCOMPARE(set.separator, separator);
+}
+
+void TestCsvFormat::decodesAsFilesCome_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF問題,答え") << u"問題,答え"_qs;
+    QTest::newRow("UTF-8") << QByteArray("①,～") << u"①,～"_qs;
+    QTest::newRow("code page 932") << testsupport::cp932(u"①,～,ｱ"_qs) << u"①,～,ｱ"_qs;
+    QTest::newRow("ASCII") << QByteArray("q,a") << u"q,a"_qs;
+    // A UTF-8 character cut off at the end is no UTF-8: the bytes are code page 932.
+    QTest::newRow("cut UTF-8 is code page 932") << QByteArray("q,\xE3\x81") << platform::decodeCp932("q,\xE3\x81");
+}
+
+void TestCsvFormat::decodesAsFilesCome()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(questions::decodeQuestionText(bytes), text);
+}
+
+void TestCsvFormat::htmlField_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("tags and breaks") << u"<b>a</b><br>b<br />c<img src=\"x.png\">"_qs << u"a\r\nb\r\nc"_qs;
+    QTest::newRow("block ends") << u"<div>one</div><div>two</div><p>three</p>"_qs << u"one\r\ntwo\r\nthree"_qs;
+    QTest::newRow("entities after tags") << u"&lt;br&gt; &amp;&quot;&#39;&#x4E00;&nbsp;x&bogus;"_qs << u"<br> &\"'一 x&bogus;"_qs;
+    QTest::newRow("sound dropped, trimmed") << u"  [sound:a.mp3]word [sound:b.ogg] "_qs << u"word"_qs;
+    QTest::newRow("unclosed tag is text") << u"1 < 2 <b"_qs << u"1 < 2 <b"_qs;
+}
+
+void TestCsvFormat::htmlField()
+{
+    QFETCH(QString, html);
+    QFETCH(QString, text);
+    QCOMPARE(questions::plainTextOfHtmlField(html), text);
+}
+
+void TestCsvFormat::monWriterReadsBackOrRefuses_data()
+{
+    QTest::addColumn<QString>("setName");
+    QTest::addColumn<QString>("listed");
+    QTest::addColumn<int>("refusedRow"); // -1: written
+
+    QTest::newRow("plain and multi-line question") << u"県庁"_qs << u"北海道|札幌;1行目\n2行目|答;\"q\"|\"a\""_qs << -1;
+    QTest::newRow("empty texts") << u"s"_qs << u"|;q|"_qs << -1;
+    QTest::newRow("\", inside a field") << u"s"_qs << u"q|a;q2|a\",b"_qs << 2;
+    QTest::newRow("line ending in a quote inside the question") << u"s"_qs << u"say \"x\"\nmore|a"_qs << 1;
+    QTest::newRow("no code page 932 form") << u"s"_qs << u"q|a;q|b;😀|c"_qs << 3;
+    QTest::newRow("set name cannot be held") << u"a\",b"_qs << u"q|a"_qs << 0;
+}
+
+void TestCsvFormat::monWriterReadsBackOrRefuses()
+{
+    QFETCH(QString, setName);
+    QFETCH(QString, listed);
+    QFETCH(int, refusedRow);
+
+    QByteArray bytes("untouched");
+    int refused = -1;
+    const bool written = questions::monFileBytes(setName, pairs(listed), &bytes, &refused);
+    QCOMPARE(written ? -1 : refused, refusedRow);
+    if (!written) {
+        QCOMPARE(bytes, QByteArray("untouched"));
+        return;
+    }
+    // Read back by the .mon reader's own rules.
+    const QList<QByteArray> lines = questions::splitLines(bytes);
+    const questions::MonHeader header = questions::readMonHeader(lines);
+    QCOMPARE(platform::decodeCp932(header.setName), setName);
+    QCOMPARE(header.label, QByteArray("MON"));
+    QCOMPARE(header.count.toInt(), pairs(listed).size());
+    Pairs readBack;
+    for (const questions::MonRecord& record : questions::assembleRecords(lines))
+        readBack.append({platform::decodeCp932(record.question), platform::decodeCp932(record.answer)});
+    QCOMPARE(readBack, pairs(listed));
+    QVERIFY(bytes.endsWith("\"\r\n"));
+}
+
+void TestCsvFormat::csvWriterReadsBack_data()
+{
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<QString>("listed");
+
+    QTest::newRow("comma") << QChar(u',') << u"a, b|\"c\";l1\nl2|;#x|答え"_qs;
+    QTest::newRow("tab") << QChar(u'\t') << u"a\tb|c;問題|答え"_qs;
+    QTest::newRow("nothing") << QChar(u',') << QString();
+}
+
+void TestCsvFormat::csvWriterReadsBack()
+{
+    QFETCH(QChar, separator);
+    QFETCH(QString, listed);
+
+    const QByteArray bytes = questions::csvFileBytes(pairs(listed), separator);
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    const questions::CsvSet set = questions::readCsvQuestions(questions::decodeQuestionText(bytes), separator);
+    QCOMPARE(set.badLine, 0);
+    QCOMPARE(set.questions, pairs(listed));
+}
+
+QTEST_APPLESS_MAIN(TestCsvFormat)
+#include "test_csv_format.moc"
