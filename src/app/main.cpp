@@ -3,6 +3,7 @@
 #include "app/Un_subri1.h"
 #include "app/startup_probe.h"
 #include "platform/platform.h"
+#include "platform/session_platform.h"
 
 #include <QApplication>
 #include <exception>
@@ -28,6 +29,7 @@ public:
 
 int main(int argc, char** argv)
 {
+    platform::chooseSessionPlatform(argc, argv); // always-on-top needs X11
     Application application(argc, argv);
     TForm1 form;
     app::armStartupProbe(form); // tests and benchmarks only

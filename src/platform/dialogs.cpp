@@ -1,11 +1,11 @@
 #include "platform/dialogs.h"
 
+#include "platform/FontChooserDialog.h"
 #include "platform/platform.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QStringList>
 #include <optional>
 
@@ -21,6 +21,7 @@ struct ScriptedOpen {
 struct ScriptedFont {
     bool confirmed;
     QFont font;
+    QColor color; // invalid: the colour stays
 };
 
 std::optional<ScriptedOpen>& scriptedOpen()
@@ -51,8 +52,12 @@ void scriptOpenDialog(const QString& path, int filterIndex)
     scriptedOpen() = ScriptedOpen{true, path, filterIndex};
 }
 void scriptOpenDialogCancel() { scriptedOpen() = ScriptedOpen{false, {}, 0}; }
-void scriptFontDialog(const QFont& font) { scriptedFont() = ScriptedFont{true, font}; }
-void scriptFontDialogCancel() { scriptedFont() = ScriptedFont{false, {}}; }
+void scriptFontDialog(const QFont& font) { scriptedFont() = ScriptedFont{true, font, {}}; }
+void scriptFontDialog(const QFont& font, const QColor& color)
+{
+    scriptedFont() = ScriptedFont{true, font, color};
+}
+void scriptFontDialogCancel() { scriptedFont() = ScriptedFont{false, {}, {}}; }
 
 OpenDialog::OpenDialog(QWidget* owner) : QObject(owner), owner_(owner) {}
 
@@ -69,6 +74,12 @@ bool OpenDialog::execute()
     } else {
         const QStringList filters = nameFilters(filter_);
         QFileDialog dialog(owner_);
+        // The toolkit's own dialog (its captions come from the Japanese
+        // translations) in the window's fonts.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        if (owner_)
+            dialog.setFont(owner_->window()->font());
+        dialog.resize(720, 440); // wide enough for the size, type and date columns
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setNameFilters(filters);
         if (filterIndex_ >= 1 && filterIndex_ <= filters.size())
@@ -92,15 +103,19 @@ bool FontDialog::execute()
 {
     if (auto answer = scriptedFont()) {
         scriptedFont().reset();
-        if (answer->confirmed)
+        if (answer->confirmed) {
             font_ = answer->font;
+            if (answer->color.isValid())
+                color_ = answer->color;
+        }
         return answer->confirmed;
     }
-    bool confirmed = false;
-    const QFont chosen = QFontDialog::getFont(&confirmed, font_, owner_);
-    if (confirmed)
-        font_ = chosen;
-    return confirmed;
+    FontChooserDialog dialog(font_, color_, owner_);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    font_ = dialog.chosenFont();
+    color_ = dialog.chosenColor();
+    return true;
 }
 
 } // namespace platform
