@@ -25,7 +25,7 @@ namespace platform {
 
 namespace {
 
-const QString kSampleText = QStringLiteral("Aaあぁアァ亜宇");
+const QString kSampleText = QStringLiteral("あぁアァ亜宇");
 // The sizes offered in the list; any other whole size can be typed.
 const int kListedSizes[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
 // The sample is drawn at the chosen size up to this height; beyond it the
