@@ -4,6 +4,7 @@
 #include "app/startup_probe.h"
 #include "platform/platform.h"
 #include "platform/session_platform.h"
+#include "platform/window_lifetime.h"
 
 #include <QApplication>
 #include <exception>
@@ -34,5 +35,6 @@ int main(int argc, char** argv)
     TForm1 form;
     app::armStartupProbe(form); // tests and benchmarks only
     form.show();
+    platform::quitWhenDestroyedOutside(&form);
     return application.exec();
 }

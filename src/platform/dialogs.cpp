@@ -79,7 +79,10 @@ bool OpenDialog::execute()
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         if (owner_)
             dialog.setFont(owner_->window()->font());
-        dialog.resize(720, 440); // wide enough for the size, type and date columns
+        // File names only, as the desktop's open dialog lists them at first;
+        // the detail columns would show the system's type names and dates in
+        // the user's locale rather than in Japanese.
+        dialog.setViewMode(QFileDialog::List);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setNameFilters(filters);
         if (filterIndex_ >= 1 && filterIndex_ <= filters.size())
