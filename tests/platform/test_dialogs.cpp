@@ -58,7 +58,7 @@ void pressOk(QWidget* dialog)
     QTest::mouseClick(ok, Qt::LeftButton);
 }
 
-// The captions a user reads in a dialog: title, labels, buttons, frames.
+// The captions a user reads in a dialog: title, labels, buttons, frames, tips.
 QStringList captions(QWidget* dialog)
 {
     QStringList texts{dialog->windowTitle()};
@@ -68,6 +68,8 @@ QStringList captions(QWidget* dialog)
         texts << button->text();
     for (QGroupBox* frame : dialog->findChildren<QGroupBox*>())
         texts << frame->title();
+    for (QWidget* widget : dialog->findChildren<QWidget*>())
+        texts << widget->toolTip();
     return texts;
 }
 
