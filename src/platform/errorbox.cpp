@@ -50,14 +50,14 @@ void showErrorBox(const QString& message)
     // A box about the same text is already open (an event handled while it
     // waits, such as a presentation tick meeting the fault the box reports):
     // no second box over it; the event ends at its failing step as always.
-    static QStringList open;
-    if (open.contains(text))
+    static QStringList openTexts;
+    if (openTexts.contains(text))
         return;
-    open.append(text);
+    openTexts.append(text);
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
-    open.removeOne(text);
+    openTexts.removeOne(text);
 }
 
 } // namespace platform
