@@ -11,6 +11,7 @@
 #include "platform/PresentationTimer.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
+#include "platform/translations.h"
 #include "questions/tq_format.h"
 
 #include <QDir>
@@ -39,7 +40,9 @@ TForm1::~TForm1() = default;
 
 void TForm1::createWindow()
 {
+    // What the window's fonts and dialogs need, set up once per process.
     registerFontSubstitutes();
+    platform::installToolkitTranslations();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("MireldoVer0.8"));
     setWindowIcon(programIcon());

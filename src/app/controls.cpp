@@ -1,5 +1,7 @@
 #include "app/controls.h"
 
+#include "platform/font_families.h"
+
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,8 +21,8 @@ QFont designFont(int pixelSize, bool bold, const QString& family)
 
 void registerFontSubstitutes()
 {
-    QFont::insertSubstitutions(kPGothic, {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
-    QFont::insertSubstitutions(kGothic, {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")});
+    platform::registerFontFamily(kPGothic, {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
+    platform::registerFontFamily(kGothic, {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")});
 }
 
 void place(QWidget* widget, const char* name, int left, int top, int width, int height,

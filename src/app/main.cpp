@@ -5,6 +5,8 @@
 #include "app/command_line.h"
 #include "app/startup_probe.h"
 #include "platform/platform.h"
+#include "platform/session_platform.h"
+#include "platform/window_lifetime.h"
 
 #include <QApplication>
 #include <exception>
@@ -30,10 +32,12 @@ public:
 
 int main(int argc, char** argv)
 {
+    platform::chooseSessionPlatform(argc, argv); // always-on-top needs X11
     Application application(argc, argv);
     TForm1 form;
     app::armStartupProbe(form); // tests and benchmarks only
     form.show();
+    platform::quitWhenDestroyedOutside(&form);
     app::openCommandLineFiles(form, application.arguments()); // mireldo FILE…
     return application.exec();
 }

@@ -6,6 +6,7 @@
 
 #include "app/Un_subri1.h"
 
+#include "app/controls.h"
 #include "display/compact_layout.h"
 #include "display/font_points.h"
 #include "display/font_sizing.h"
@@ -125,10 +126,12 @@ void TForm1::FormResize()
 void TForm1::Button17Click()
 {
     FontDialog1->setFont(Label31->font());
+    FontDialog1->setColor(Label31->palette().color(QPalette::WindowText));
     if (FontDialog1->execute()) {
-        const QFont chosen = FontDialog1->font();
-        Label31->setFont(display::sizedInPixels(chosen, Label31->logicalDpiY()));
-        Label8->setFont(display::sizedInPixels(chosen, Label8->logicalDpiY()));
+        for (QLabel* label : {Label31, Label8}) {
+            label->setFont(display::sizedInPixels(FontDialog1->font(), label->logicalDpiY()));
+            app::setTextColor(label, FontDialog1->color());
+        }
     }
     B18_gamen3sousaClick();
 }

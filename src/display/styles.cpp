@@ -4,6 +4,7 @@
 
 #include "app/Un_subri1.h"
 
+#include "app/controls.h"
 #include "display/arrangement.h"
 #include "display/font_sizing.h"
 #include "platform/dialogs.h"
@@ -29,16 +30,19 @@ void setMemoFontPoints(QPlainTextEdit* memo, int points)
 
 } // namespace
 
-// The font dialog, opened with the question memo's font; both memos take the
-// chosen font as a whole. Cancelling changes nothing.
+// The font dialog, opened with the question memo's font and text colour;
+// both memos take the chosen font as a whole, colour included. Cancelling
+// changes nothing.
 void TForm1::Button11Click()
 {
     FontDialog1->setFont(Memo2->font());
+    FontDialog1->setColor(Memo2->palette().color(QPalette::Text));
     if (!FontDialog1->execute())
         return;
-    const QFont chosen = FontDialog1->font();
-    Memo2->setFont(sizedInPixels(chosen, Memo2->logicalDpiY()));
-    Memo3->setFont(sizedInPixels(chosen, Memo3->logicalDpiY()));
+    for (QPlainTextEdit* memo : {Memo2, Memo3}) {
+        memo->setFont(sizedInPixels(FontDialog1->font(), memo->logicalDpiY()));
+        app::setTextColor(memo, FontDialog1->color());
+    }
 }
 
 // Size presets, named after how many lines a question takes.

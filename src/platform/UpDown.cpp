@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -165,11 +166,20 @@ void UpDown::mousePressEvent(QMouseEvent* event)
     update();
     if (m_field && m_field->isEnabled())
         m_field->setFocus(Qt::MouseFocusReason);
-    if (!stepReportingErrors(arrow == Arrow::Up ? +1 : -1)) {
+    // A modal window opened by the step (an error box) blocks this window and
+    // takes the release: the press then ends here.
+    window()->installEventFilter(this);
+    if (!stepReportingErrors(arrow == Arrow::Up ? +1 : -1) || !pressStillHeld()) {
         endPress();
         return;
     }
     m_repeat.start(style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold, nullptr, this));
+}
+
+// The press lasts while it has not been ended and the left button is down.
+bool UpDown::pressStillHeld() const
+{
+    return m_pressed != Arrow::None && (QGuiApplication::mouseButtons() & Qt::LeftButton);
 }
 
 void UpDown::mouseMoveEvent(QMouseEvent* event)
@@ -192,11 +202,17 @@ void UpDown::mouseReleaseEvent(QMouseEvent* event)
         QWidget::mouseReleaseEvent(event);
 }
 
-// A held arrow repeats only while the mouse stays over it.
+// A held arrow repeats only while the button is held and the mouse stays
+// over the arrow. A release that never reached this control (it went to
+// another window, or the window lost the mouse) ends the press here.
 void UpDown::repeatStep()
 {
     m_repeat.setInterval(style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatRate, nullptr, this));
-    if (m_pressed == Arrow::None || !m_pressedUnderMouse)
+    if (!pressStillHeld()) {
+        endPress();
+        return;
+    }
+    if (!m_pressedUnderMouse)
         return;
     if (!stepReportingErrors(m_pressed == Arrow::Up ? +1 : -1))
         endPress();
@@ -204,6 +220,7 @@ void UpDown::repeatStep()
 
 void UpDown::endPress()
 {
+    window()->removeEventFilter(this);
     m_repeat.stop();
     m_pressed = Arrow::None;
     m_pressedUnderMouse = false;
@@ -214,6 +231,13 @@ void UpDown::hideEvent(QHideEvent* event)
 {
     endPress();
     QWidget::hideEvent(event);
+}
+
+bool UpDown::event(QEvent* event)
+{
+    if (event->type() == QEvent::UngrabMouse)
+        endPress();
+    return QWidget::event(event);
 }
 
 void UpDown::changeEvent(QEvent* event)
@@ -229,6 +253,13 @@ void UpDown::changeEvent(QEvent* event)
 // must not be read.
 bool UpDown::eventFilter(QObject* watched, QEvent* event)
 {
+    // While an arrow is pressed: a modal window blocking this one, or this
+    // window losing activation, takes the release away from the control.
+    if (watched == window() && watched != this
+        && (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowDeactivate)) {
+        endPress();
+        return false;
+    }
     if (event->type() == QEvent::KeyPress && watched == m_field && isEnabled()) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {

@@ -73,6 +73,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // Explicit mouse grabs lost to another widget or window end a press too.
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -86,6 +88,7 @@ private:
     Arrow arrowAt(const QPoint& point) const;
     QRect arrowRect(Arrow arrow) const;
     void repeatStep();
+    bool pressStillHeld() const;
     void endPress();
 
     QPointer<QLineEdit> m_field;

@@ -1,11 +1,11 @@
 #include "platform/dialogs.h"
 
+#include "platform/FontChooserDialog.h"
 #include "platform/platform.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QStringList>
 #include <optional>
 
@@ -21,6 +21,7 @@ struct ScriptedFile {
 struct ScriptedFont {
     bool confirmed;
     QFont font;
+    QColor color; // invalid: the colour stays
 };
 
 std::optional<ScriptedFile>& scriptedOpen()
@@ -72,8 +73,12 @@ void scriptSaveDialog(const QString& path, int filterIndex)
     scriptedSave() = ScriptedFile{true, path, filterIndex};
 }
 void scriptSaveDialogCancel() { scriptedSave() = ScriptedFile{false, {}, 0}; }
-void scriptFontDialog(const QFont& font) { scriptedFont() = ScriptedFont{true, font}; }
-void scriptFontDialogCancel() { scriptedFont() = ScriptedFont{false, {}}; }
+void scriptFontDialog(const QFont& font) { scriptedFont() = ScriptedFont{true, font, {}}; }
+void scriptFontDialog(const QFont& font, const QColor& color)
+{
+    scriptedFont() = ScriptedFont{true, font, color};
+}
+void scriptFontDialogCancel() { scriptedFont() = ScriptedFont{false, {}, {}}; }
 
 FileDialog::FileDialog(QWidget* owner) : QObject(owner), owner_(owner) {}
 
@@ -94,6 +99,15 @@ bool FileDialog::ask(Mode mode)
     } else {
         const QStringList filters = nameFilters(filter_);
         QFileDialog dialog(owner_);
+        // The toolkit's own dialog (its captions come from the Japanese
+        // translations) in the window's fonts.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        if (owner_)
+            dialog.setFont(owner_->window()->font());
+        // File names only, as the desktop's dialogs list them at first; the
+        // detail columns would show the system's type names and dates in the
+        // user's locale rather than in Japanese.
+        dialog.setViewMode(QFileDialog::List);
         dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         dialog.setNameFilters(filters);
@@ -153,15 +167,19 @@ bool FontDialog::execute()
 {
     if (auto answer = scriptedFont()) {
         scriptedFont().reset();
-        if (answer->confirmed)
+        if (answer->confirmed) {
             font_ = answer->font;
+            if (answer->color.isValid())
+                color_ = answer->color;
+        }
         return answer->confirmed;
     }
-    bool confirmed = false;
-    const QFont chosen = QFontDialog::getFont(&confirmed, font_, owner_);
-    if (confirmed)
-        font_ = chosen;
-    return confirmed;
+    FontChooserDialog dialog(font_, color_, owner_);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    font_ = dialog.chosenFont();
+    color_ = dialog.chosenColor();
+    return true;
 }
 
 } // namespace platform

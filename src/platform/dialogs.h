@@ -2,6 +2,7 @@
 // The open, save and font dialogs. Each remembers what the user chose; tests can
 // script the next answer through platform.h instead of showing anything.
 
+#include <QColor>
 #include <QFont>
 #include <QObject>
 #include <QString>
@@ -67,17 +68,22 @@ public:
 class FontDialog : public QObject {
     Q_OBJECT
     Q_PROPERTY(QFont font READ font WRITE setFont)
+    Q_PROPERTY(QColor color READ color WRITE setColor)
 public:
     explicit FontDialog(QWidget* owner);
     QFont font() const { return font_; }
     void setFont(const QFont& font) { font_ = font; }
-    // Shows the dialog preset with font(); on confirmation font() is the
-    // chosen font and the result is true.
+    // The text colour, one of the font's effects.
+    QColor color() const { return color_; }
+    void setColor(const QColor& color) { color_ = color; }
+    // Shows the dialog preset with font() and color(); on confirmation they
+    // are the chosen font and colour and the result is true.
     bool execute();
 
 private:
     QWidget* owner_;
     QFont font_;
+    QColor color_ = Qt::black;
 };
 
 } // namespace platform

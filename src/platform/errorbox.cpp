@@ -47,9 +47,17 @@ void showErrorBox(const QString& message)
         errorSink()(title, text);
         return;
     }
+    // A box about the same text is already open (an event handled while it
+    // waits, such as a presentation tick meeting the fault the box reports):
+    // no second box over it; the event ends at its failing step as always.
+    static QStringList openTexts;
+    if (openTexts.contains(text))
+        return;
+    openTexts.append(text);
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
+    openTexts.removeOne(text);
 }
 
 } // namespace platform

@@ -2,6 +2,7 @@
 // The desktop facilities the program is built against, with seams that let
 // tests replace the clock, the beep, the error box and the dialogs.
 
+#include <QColor>
 #include <QFont>
 #include <QString>
 #include <cstdint>
@@ -34,7 +35,9 @@ QString errorBoxText(const QString& message);
 // Scripted answers for the next execution of the open and font dialogs.
 void scriptOpenDialog(const QString& path, int filterIndex);
 void scriptOpenDialogCancel();
+// The font answer without a colour leaves the text colour as it was.
 void scriptFontDialog(const QFont& font);
+void scriptFontDialog(const QFont& font, const QColor& color);
 void scriptFontDialogCancel();
 // Scripted answer for the next execution of the save dialog (entry 1: .mon, 2: CSV).
 void scriptSaveDialog(const QString& path, int filterIndex);

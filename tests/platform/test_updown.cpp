@@ -3,6 +3,9 @@
 #include "platform/platform.h"
 
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWindow>
 #include <QStyle>
 #include <QTest>
 
@@ -47,6 +50,7 @@ private slots:
     void positionIsRecordedBeforeTheFieldIsWritten();
     void mouseClicksOnTheArrows();
     void holdingAnArrowRepeats();
+    void aPressWhoseReleaseGoesToAModalBoxStopsStepping();
     void arrowKeysInTheFieldStep();
     void aFailingFieldWriterIsReportedNotThrown();
 };
@@ -230,13 +234,47 @@ void TestUpDown::holdingAnArrowRepeats()
     const int threshold =
         pair.upDown->style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold);
 
-    QTest::mousePress(pair.upDown, Qt::LeftButton, {}, QPoint(pair.upDown->width() / 2, 3));
+    // Through the window, as the window system delivers it, so that the
+    // application knows the button is held.
+    QWindow* window = pair.window.windowHandle();
+    const QPoint upper = pair.upDown->mapTo(&pair.window, QPoint(pair.upDown->width() / 2, 3));
+    QTest::mousePress(window, Qt::LeftButton, {}, upper);
     QCOMPARE(pair.field->text(), QStringLiteral("6"));
     QTRY_VERIFY_WITH_TIMEOUT(pair.upDown->recordedPosition() >= 8, threshold + 3000);
-    QTest::mouseRelease(pair.upDown, Qt::LeftButton, {}, QPoint(pair.upDown->width() / 2, 3));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, upper);
     const QString released = pair.field->text();
     QTest::qWait(threshold + 200);
     QCOMPARE(pair.field->text(), released);
+}
+
+// The step opens a modal box (as an error box does); the box takes the
+// release. After the box is closed the arrow must not step on by itself.
+void TestUpDown::aPressWhoseReleaseGoesToAModalBoxStopsStepping()
+{
+    Pair pair;
+    pair.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pair.window));
+    bool boxShown = false;
+    connect(pair.upDown, &UpDown::changing, pair.upDown, [&] {
+        if (boxShown)
+            return;
+        boxShown = true;
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("t"), QStringLiteral("x"),
+                        QMessageBox::Ok, &pair.window);
+        QTimer::singleShot(100, &box, [&box] {
+            QTest::mouseRelease(box.windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+            box.accept();
+        });
+        box.exec();
+    });
+    const QPoint upper = pair.upDown->mapTo(&pair.window, QPoint(pair.upDown->width() / 2, 3));
+    QTest::mousePress(pair.window.windowHandle(), Qt::LeftButton, {}, upper);
+    QVERIFY(boxShown);
+    QCOMPARE(pair.field->text(), QStringLiteral("6"));
+    const int threshold =
+        pair.upDown->style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold);
+    QTest::qWait(threshold + 400);
+    QCOMPARE(pair.field->text(), QStringLiteral("6"));
 }
 
 void TestUpDown::arrowKeysInTheFieldStep()
