@@ -12,6 +12,7 @@
 //   display/     fonts, answer arrangement, window layouts
 //   explanation/ documents and the mail template
 
+#include "platform/DeferredMemo.h"
 #include "platform/handler_guard.h"
 
 #include <QHash>
@@ -40,6 +41,7 @@ class UpDown;
 } // namespace platform
 
 namespace questions {
+class MonLines;
 class TqFile;
 } // namespace questions
 
@@ -80,7 +82,7 @@ public:
     QLabel* Label15;
     QLineEdit* Edit7;
     QLineEdit* Edit14;
-    QPlainTextEdit* Memo1;
+    platform::DeferredMemo* Memo1; // the line store's box: its text decoded when first seen or read
     QLineEdit* Edit1;
     QLineEdit* Edit2;
     QLabel* Label9;
@@ -231,6 +233,7 @@ public:
     void textReload(int row);
     void textAppend(const QString& setName);
     void loadLineStore(const QString& path);
+    questions::MonLines lineStore() const;
 
     // Program directory: the absolute current directory with a trailing separator.
     static QString programDirectory();
