@@ -62,7 +62,6 @@ public:
     // Line `index` as the reader sees it: at most kMaxLineBytes bytes, empty
     // when there is no such line. Valid while the store lives.
     QByteArrayView lineForReading(qsizetype index) const;
-    const QByteArray& bytes() const { return bytes_; }
 
 private:
     struct Line {

@@ -22,7 +22,7 @@ namespace {
 constexpr int kListRows = 8;
 constexpr int kQuestionRecordOffset = 2048;
 const char* const kLineStoreProperty = "lines";
-// What the line store's text box was last filled with by a load.
+// The digest of the bytes the line store's text box was last given by a load.
 const char* const kShownDigestProperty = "shownDigest";
 } // namespace
 
