@@ -39,6 +39,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)platform::decodeCp932(record.answer);
     }
 
+    // The line store the window reads, and its records one at a time.
+    const questions::MonLines store(bytes.toByteArray());
+    (void)questions::readMonHeader(store);
+    for (qsizetype i = -1; i <= store.size(); ++i)
+        (void)store.lineForReading(i);
+    questions::forEachRecord(store, [](QByteArrayView question, QByteArrayView answer) {
+        (void)platform::decodeCp932(question);
+        (void)platform::decodeCp932(answer);
+    });
+
     for (qsizetype i = 0; i < lines.size(); ++i)
         readEveryField(questions::lineForReading(lines, i));
     // A record may be longer than a line: the rule on the whole text too.

@@ -12,6 +12,7 @@
 //   display/     fonts, answer arrangement, window layouts
 //   explanation/ documents and the mail template
 
+#include "platform/DeferredMemo.h"
 #include "platform/handler_guard.h"
 
 #include <QHash>
@@ -43,6 +44,7 @@ class UpDown;
 } // namespace platform
 
 namespace questions {
+class MonLines;
 class TqFile;
 struct CsvSet;
 } // namespace questions
@@ -85,7 +87,7 @@ public:
     QLabel* Label15;
     QLineEdit* Edit7;
     QLineEdit* Edit14;
-    QPlainTextEdit* Memo1;
+    platform::DeferredMemo* Memo1; // the line store's box: its text decoded when first seen or read
     QLineEdit* Edit1;
     QLineEdit* Edit2;
     QLabel* Label9;
@@ -241,6 +243,7 @@ public:
     void textReload(int row);
     void textAppend(const QString& setName);
     void loadLineStore(const QString& path);
+    questions::MonLines lineStore() const;
     int textListRow() const;
     void csvOpen(const QString& path);
     questions::CsvSet csvReload(int row);

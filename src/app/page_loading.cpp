@@ -91,7 +91,8 @@ void TForm1::createLoadingPage()
 
     // Work fields, out of view in the narrow layout.
     Edit14 = makeEdit(page, "Edit14", 796, 64, 169, 23, QStringLiteral("立ち上げ絶対パスの取得"));
-    Memo1 = makeMemo(page, "Memo1", 798, 142, 171, 75, QString());
+    Memo1 = new platform::DeferredMemo(page);
+    place(Memo1, "Memo1", 798, 142, 171, 75);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -1,5 +1,6 @@
 #include "questions/mon_format.h"
 
+#include <algorithm>
 #include <array>
 
 namespace questions {
@@ -14,6 +15,11 @@ bool isAsciiDigit(char c)
 } // namespace
 
 QByteArray GetCsvField(QByteArrayView line, int k)
+{
+    return csvField(line, k).toByteArray();
+}
+
+QByteArrayView csvField(QByteArrayView line, int k)
 {
     const qsizetype length = line.size();
     if (length == 0 || k < 0 || k >= kMaxCsvFields)
@@ -48,34 +54,95 @@ QByteArray GetCsvField(QByteArrayView line, int k)
 
     if (k > field)
         return {};
-    return line.sliced(bounds[k], bounds[k + 1] - bounds[k] - 1).toByteArray();
+    return line.sliced(bounds[k], bounds[k + 1] - bounds[k] - 1);
 }
 
 QByteArray StripQuotes(QByteArrayView field)
 {
-    if (field.isEmpty() || field.front() != '"')
-        return field.toByteArray();
-    if (field.size() == 1)
-        return {};
-    return field.sliced(1, field.size() - 2).toByteArray();
+    return withoutQuotes(field).toByteArray();
 }
 
-QList<QByteArray> splitLines(QByteArrayView fileBytes)
+QByteArrayView withoutQuotes(QByteArrayView field)
 {
-    QList<QByteArray> lines;
-    const qsizetype size = fileBytes.size();
+    if (field.isEmpty() || field.front() != '"')
+        return field;
+    if (field.size() == 1)
+        return field.first(0);
+    return field.sliced(1, field.size() - 2);
+}
+
+namespace {
+
+// Calls line(start, length) for each line of the bytes, in one pass.
+template <typename OnLine>
+void scanLines(QByteArrayView bytes, OnLine line)
+{
+    const qsizetype size = bytes.size();
     qsizetype start = 0;
     for (qsizetype i = 0; i < size; ++i) {
-        const char c = fileBytes[i];
+        const char c = bytes[i];
         if (c != '\r' && c != '\n')
             continue;
-        lines.append(fileBytes.sliced(start, i - start).toByteArray());
-        if (c == '\r' && i + 1 < size && fileBytes[i + 1] == '\n')
+        line(start, i - start);
+        if (c == '\r' && i + 1 < size && bytes[i + 1] == '\n')
             ++i;
         start = i + 1;
     }
     if (start < size)
-        lines.append(fileBytes.sliced(start).toByteArray());
+        line(start, size - start);
+}
+
+QByteArrayView partForReading(QByteArrayView line)
+{
+    return line.first(std::min(line.size(), kMaxLineBytes));
+}
+
+MonHeader headerFrom(QByteArrayView first, QByteArrayView second)
+{
+    MonHeader header;
+    header.label = StripQuotes(csvField(first, 2));
+    header.setName = StripQuotes(csvField(second, 2));
+    header.count = GetCsvField(first, 0);
+    return header;
+}
+
+// Calls visit(question, answer) for each record from line 2 on;
+// lineAt(i) gives line i as the reader sees it.
+template <typename LineAt, typename Visit>
+void walkRecords(qsizetype lineCount, LineAt lineAt, Visit visit)
+{
+    // A record over several lines is joined here; the buffer keeps its room
+    // from one record to the next.
+    QByteArray joined;
+    for (qsizetype i = 2; i < lineCount; ++i) {
+        QByteArrayView record = lineAt(i);
+        // An empty line between records holds no question.
+        if (record.isEmpty())
+            continue;
+        // A quoted text may span lines: join until the text closes with a
+        // double quote or the file ends (then the open record is kept).
+        if (!record.endsWith('"') && i + 1 < lineCount) {
+            joined.resize(0);
+            joined += record;
+            while (!joined.endsWith('"') && i + 1 < lineCount) {
+                ++i;
+                joined += "\r\n";
+                joined += lineAt(i);
+            }
+            record = joined;
+        }
+        visit(withoutQuotes(csvField(record, 2)), withoutQuotes(csvField(record, 1)));
+    }
+}
+
+} // namespace
+
+QList<QByteArray> splitLines(QByteArrayView fileBytes)
+{
+    QList<QByteArray> lines;
+    scanLines(fileBytes, [&](qsizetype start, qsizetype length) {
+        lines.append(fileBytes.sliced(start, length).toByteArray());
+    });
     return lines;
 }
 
@@ -83,40 +150,49 @@ QByteArray lineForReading(const QList<QByteArray>& lines, qsizetype index)
 {
     if (index < 0 || index >= lines.size())
         return {};
-    return lines.at(index).left(kMaxLineBytes);
+    return partForReading(lines.at(index)).toByteArray();
+}
+
+MonLines::MonLines(const QByteArray& fileBytes)
+    : bytes_(fileBytes)
+{
+    scanLines(bytes_, [this](qsizetype start, qsizetype length) { lines_.append(Line{start, length}); });
+    lines_.squeeze();
+}
+
+QByteArrayView MonLines::lineForReading(qsizetype index) const
+{
+    if (index < 0 || index >= lines_.size())
+        return {};
+    const Line& line = lines_.at(index);
+    return partForReading(QByteArrayView(bytes_).sliced(line.start, line.length));
 }
 
 MonHeader readMonHeader(const QList<QByteArray>& lines)
 {
-    const QByteArray first = lineForReading(lines, 0);
-    const QByteArray second = lineForReading(lines, 1);
-    MonHeader header;
-    header.label = StripQuotes(GetCsvField(first, 2));
-    header.setName = StripQuotes(GetCsvField(second, 2));
-    header.count = GetCsvField(first, 0);
-    return header;
+    return headerFrom(lineForReading(lines, 0), lineForReading(lines, 1));
+}
+
+MonHeader readMonHeader(const MonLines& lines)
+{
+    return headerFrom(lines.lineForReading(0), lines.lineForReading(1));
 }
 
 QList<MonRecord> assembleRecords(const QList<QByteArray>& lines)
 {
     QList<MonRecord> records;
-    const qsizetype lineCount = lines.size();
-    for (qsizetype i = 2; i < lineCount; ++i) {
-        QByteArray record = lineForReading(lines, i);
-        // An empty line between records holds no question.
-        if (record.isEmpty())
-            continue;
-        // A quoted text may span lines: join until the text closes with a
-        // double quote or the file ends (then the open record is kept).
-        while (!record.endsWith('"') && i + 1 < lineCount) {
-            ++i;
-            record += "\r\n";
-            record += lineForReading(lines, i);
-        }
-        records.append(MonRecord{StripQuotes(GetCsvField(record, 2)),
-                                 StripQuotes(GetCsvField(record, 1))});
-    }
+    walkRecords(
+        lines.size(), [&lines](qsizetype i) { return partForReading(lines.at(i)); },
+        [&records](QByteArrayView question, QByteArrayView answer) {
+            records.append(MonRecord{question.toByteArray(), answer.toByteArray()});
+        });
     return records;
+}
+
+void forEachRecord(const MonLines& lines, const MonRecordVisitor& visit)
+{
+    walkRecords(
+        lines.size(), [&lines](qsizetype i) { return lines.lineForReading(i); }, visit);
 }
 
 QString monDisplayPath(const QString& path)

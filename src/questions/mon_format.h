@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 namespace questions {
 
 // The most fields a line or record is split into; the last one runs to the
@@ -20,7 +22,8 @@ inline constexpr qsizetype kMaxLineBytes = 4096;
 
 // The largest .mon file the window reads: about a million questions of
 // usual length. A file is read whole and kept in the line store, so memory
-// and time grow with its size (at this size some 12 s and 1.6 GB); anything
+// and time grow with its size (opening and appending a file of this size
+// takes some 2 s and 650 MiB with its questions in the table); anything
 // larger is no question file and is refused with the open error, unread.
 inline constexpr qint64 kMaxMonFileBytes = qint64(128) * 1024 * 1024;
 
@@ -30,10 +33,14 @@ inline constexpr qint64 kMaxMonFileBytes = qint64(128) * 1024 * 1024;
 // field begins with a digit and the comma follows a digit. Empty when the
 // line has no field k.
 QByteArray GetCsvField(QByteArrayView line, int k);
+// The same field as a view into the line, without copying it.
+QByteArrayView csvField(QByteArrayView line, int k);
 
 // The field without its first and last byte when it begins with a double
 // quote (the last byte goes whatever it is); otherwise the field as it is.
 QByteArray StripQuotes(QByteArrayView field);
+// The same as a view into the field.
+QByteArrayView withoutQuotes(QByteArrayView field);
 
 // The file's lines: CR LF, a lone LF and a lone CR each end a line; the
 // empty text after the last line break is not a line.
@@ -42,6 +49,28 @@ QList<QByteArray> splitLines(QByteArrayView fileBytes);
 // Line `index` as the reader sees it: at most kMaxLineBytes bytes, empty
 // when there is no such line.
 QByteArray lineForReading(const QList<QByteArray>& lines, qsizetype index);
+
+// The line store: a text file's bytes kept whole as read, with where each of
+// its lines lies (split as by splitLines, in one pass, without copying a
+// line). The bytes are shared, not copied, with whoever else holds them.
+class MonLines {
+public:
+    MonLines() = default;
+    explicit MonLines(const QByteArray& fileBytes);
+
+    qsizetype size() const { return lines_.size(); }
+    // Line `index` as the reader sees it: at most kMaxLineBytes bytes, empty
+    // when there is no such line. Valid while the store lives.
+    QByteArrayView lineForReading(qsizetype index) const;
+
+private:
+    struct Line {
+        qsizetype start;
+        qsizetype length;
+    };
+    QByteArray bytes_;
+    QList<Line> lines_;
+};
 
 // The header fields of a .mon file, raw bytes.
 struct MonHeader {
@@ -52,6 +81,7 @@ struct MonHeader {
 
 // Header fields from the first two lines; missing lines give empty fields.
 MonHeader readMonHeader(const QList<QByteArray>& lines);
+MonHeader readMonHeader(const MonLines& lines);
 
 // One question of a .mon file, raw bytes.
 struct MonRecord {
@@ -64,6 +94,12 @@ struct MonRecord {
 // with a double quote. A record still open at the last line is kept; an
 // empty line where a record would start is skipped.
 QList<MonRecord> assembleRecords(const QList<QByteArray>& lines);
+
+// The same records from the line store, handed one at a time to `visit`
+// (question and answer without quotes), so nothing is kept per record. The
+// views are valid only during the call.
+using MonRecordVisitor = std::function<void(QByteArrayView question, QByteArrayView answer)>;
+void forEachRecord(const MonLines& lines, const MonRecordVisitor& visit);
 
 // The path with the extension of its file name replaced by ".mon"; a file
 // name without "." gets ".mon" appended.

@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTextDocument>
 
 using platform::decodeCp932;
 
@@ -24,9 +23,8 @@ namespace {
 constexpr int kListRows = 8;
 constexpr int kQuestionRecordOffset = 2048;
 const char* const kLineStoreProperty = "lines";
-// What the line store's text box was last filled with by a load.
+// The digest of the bytes the line store's text box was last given by a load.
 const char* const kShownDigestProperty = "shownDigest";
-const char* const kShownRevisionProperty = "shownRevision";
 } // namespace
 
 // ---- Binary question files -------------------------------------------------
@@ -112,18 +110,24 @@ void TForm1::binaryAppend(int row, const QString& setName)
 void TForm1::loadLineStore(const QString& path)
 {
     const QByteArray bytes = questions::readQuestionFileBytes(path);
-    // The store shows the file's text and keeps its lines as read.
-    Memo1->setProperty(kLineStoreProperty, QVariant::fromValue(questions::splitLines(bytes)));
-    // Replacing a long text in the box costs several times reading the file.
-    // When the box already shows exactly these bytes (the same digest, and
-    // no edit since it was filled), its text stays as it is.
+    // The store keeps the file's bytes as read, with where its lines lie.
+    Memo1->setProperty(kLineStoreProperty, QVariant::fromValue(questions::MonLines(bytes)));
+    // The box shows the file's text, decoded only once it is seen or read
+    // (it lies out of view in the narrow layout). When it already shows
+    // exactly these bytes decoded (the same digest, and nothing set or typed
+    // into it since), its text stays as it is; bytes still waiting are
+    // replaced by these, so that the box and the store share one copy.
     const QByteArray digest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
-    if (Memo1->property(kShownDigestProperty).toByteArray() == digest
-        && Memo1->property(kShownRevisionProperty).toInt() == Memo1->document()->revision())
+    if (Memo1->property(kShownDigestProperty).toByteArray() == digest && Memo1->showsGivenText()
+        && !Memo1->hasPendingText())
         return;
-    Memo1->setPlainText(decodeCp932(bytes));
+    Memo1->setCp932Text(bytes);
     Memo1->setProperty(kShownDigestProperty, digest);
-    Memo1->setProperty(kShownRevisionProperty, Memo1->document()->revision());
+}
+
+questions::MonLines TForm1::lineStore() const
+{
+    return Memo1->property(kLineStoreProperty).value<questions::MonLines>();
 }
 
 void TForm1::textOpen(const QString& path)
@@ -135,8 +139,7 @@ void TForm1::textOpen(const QString& path)
     loadLineStore(path);
     StringGrid1->setCell(3, row, path);
     setFieldText(Edit3, questions::monDisplayPath(path));
-    const auto lines = Memo1->property(kLineStoreProperty).value<QList<QByteArray>>();
-    const questions::MonHeader header = questions::readMonHeader(lines);
+    const questions::MonHeader header = questions::readMonHeader(lineStore());
     StringGrid1->setCell(2, row, decodeCp932(header.count));
     StringGrid1->setCell(0, row, decodeCp932(header.label));
     StringGrid1->setCell(1, row, decodeCp932(header.setName));
@@ -154,7 +157,7 @@ void TForm1::textReload(int row)
 
 void TForm1::textAppend(const QString& setName)
 {
-    const auto lines = Memo1->property(kLineStoreProperty).value<QList<QByteArray>>();
-    for (const questions::MonRecord& record : questions::assembleRecords(lines))
-        appendQuestionRow(decodeCp932(record.question), decodeCp932(record.answer), setName);
+    questions::forEachRecord(lineStore(), [&](QByteArrayView question, QByteArrayView answer) {
+        appendQuestionRow(decodeCp932(question), decodeCp932(answer), setName);
+    });
 }

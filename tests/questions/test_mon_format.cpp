@@ -40,6 +40,8 @@ private slots:
     void header();
     void records_data();
     void records();
+    void lineStoreReadsAsTheSplitLines_data() { records_data(); }
+    void lineStoreReadsAsTheSplitLines();
     void japaneseRecordKeepsItsBytes();
     void largeFileAssemblesQuickly();
     void displayPath_data();
@@ -229,6 +231,29 @@ void TestMonFormat::records()
         gotQuestions << record.question;
         gotAnswers << record.answer;
     }
+    QCOMPARE(gotQuestions, questions);
+    QCOMPARE(gotAnswers, answers);
+}
+
+// The window reads the line store, not split lines: the same header,
+// lines, cut lines and records.
+void TestMonFormat::lineStoreReadsAsTheSplitLines()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArrayList, questions);
+    QFETCH(QByteArrayList, answers);
+    const QByteArray file = "2,\"\",\"Label\"\r\n0,\"\",\"Set\"\r\n" + body;
+    const questions::MonLines store(file);
+    const QByteArrayList lines = questions::splitLines(file);
+    QCOMPARE(store.size(), lines.size());
+    for (qsizetype i = -1; i <= lines.size(); ++i)
+        QCOMPARE(store.lineForReading(i).toByteArray(), questions::lineForReading(lines, i));
+    QCOMPARE(questions::readMonHeader(store).setName, QByteArray("Set"));
+    QByteArrayList gotQuestions, gotAnswers;
+    questions::forEachRecord(store, [&](QByteArrayView question, QByteArrayView answer) {
+        gotQuestions << question.toByteArray();
+        gotAnswers << answer.toByteArray();
+    });
     QCOMPARE(gotQuestions, questions);
     QCOMPARE(gotAnswers, answers);
 }

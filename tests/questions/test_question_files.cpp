@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTest>
 
 using namespace testsupport;
@@ -96,6 +97,8 @@ private slots:
     void multiLineRecordKeepsItsLineBreaks();
     void fileChangedOnDiskBetweenOpenAndAppend();
     void lineStoreShowsTheFileReadLast();
+    void widenedWindowShowsTheFileText_data();
+    void widenedWindowShowsTheFileText();
     void missingFileAtOpen();
     void missingFileAtAppend();
     void rowsBeyondTheTextFileCountAreRefused_data();
@@ -244,6 +247,45 @@ void TestQuestionFiles::lineStoreShowsTheFileReadLast()
     form.StringGrid1SelectCell(1, 1);
     QCOMPARE(form.Memo1->toPlainText(), shownText(a));
     QCOMPARE(form.StringGrid2->rowCount(), 3 + 3 + 2);
+}
+
+void TestQuestionFiles::widenedWindowShowsTheFileText_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray header = "2,\"x\",\"L\"\r\n0,\"y\",\"S\"";
+    QTest::newRow("CR LF, lone LF, lone CR, empty lines")
+        << header + "\r\n1,\"A\",\"Q\"\n\n2,\"B\",\"R\"\r\r3,\"C\",\"T\"\r\n";
+    QTest::newRow("no line break at the end") << header + "\r\n1,\"A\",\"Q\"";
+    QTest::newRow("first byte of a pair before the line break")
+        << header + "\r\n1,\"A\",\"Q\x82\r\n\x82\"\n2,\"B\",\"R\"\r\n";
+    QTest::newRow("bytes that are no character")
+        << header + "\r\n1,\"\x80\xA0\x1A\x7F\",\"\xFD\xFE\xFF\x85\x40\xEB\x40\"\r\n";
+    QTest::newRow("pair cut off at the end of the file") << header + "\r\n1,\"A\",\"Q\x88";
+}
+
+void TestQuestionFiles::widenedWindowShowsTheFileText()
+{
+    QFETCH(QByteArray, bytes);
+    const QString path = writeFile(dir->filePath(QStringLiteral("w.mon")), bytes);
+    // What the box showed when it was filled as the file was read.
+    QPlainTextEdit filledAtOnce;
+    filledAtOnce.setPlainText(platform::decodeCp932(bytes));
+    const QString expected = filledAtOnce.toPlainText();
+
+    // The loading page selected by the user: the narrow layout, the box out of view.
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    clickTab(form, form.TabSheet2);
+    openThroughDialog(form, path, 2);
+    form.StringGrid1SelectCell(1, 1);
+    QCoreApplication::processEvents();
+    QPlainTextEdit* box = form.Memo1;
+    QVERIFY(box->document()->isEmpty());
+
+    form.bt_size1_8Click(); // the wide layout: the box comes into view
+    QTRY_COMPARE(box->toPlainText(), expected);
+    QCOMPARE(form.Memo1->property("plainText").toString(), expected);
 }
 
 void TestQuestionFiles::missingFileAtOpen()
