@@ -163,6 +163,7 @@ void UpDown::mousePressEvent(QMouseEvent* event)
     }
     m_pressed = arrow;
     m_pressedUnderMouse = true;
+    m_pressSeenByApplication = QGuiApplication::mouseButtons() & Qt::LeftButton;
     update();
     if (m_field && m_field->isEnabled())
         m_field->setFocus(Qt::MouseFocusReason);
@@ -176,10 +177,15 @@ void UpDown::mousePressEvent(QMouseEvent* event)
     m_repeat.start(style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold, nullptr, this));
 }
 
-// The press lasts while it has not been ended and the left button is down.
+// The press lasts while it has not been ended and, when the application
+// saw the button go down, while it sees the button still down. A press
+// delivered to the control alone ends with its release, a modal window or a
+// lost grab.
 bool UpDown::pressStillHeld() const
 {
-    return m_pressed != Arrow::None && (QGuiApplication::mouseButtons() & Qt::LeftButton);
+    if (m_pressed == Arrow::None)
+        return false;
+    return !m_pressSeenByApplication || (QGuiApplication::mouseButtons() & Qt::LeftButton);
 }
 
 void UpDown::mouseMoveEvent(QMouseEvent* event)

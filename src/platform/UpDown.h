@@ -95,6 +95,9 @@ private:
     QTimer m_repeat;
     Arrow m_pressed = Arrow::None;
     bool m_pressedUnderMouse = false;
+    // The application saw the button go down (a press from the window
+    // system); a press delivered straight to this control is not seen there.
+    bool m_pressSeenByApplication = false;
     int m_position = 0;
     int m_increment = 1;
     int m_minimum = 0;

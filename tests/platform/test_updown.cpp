@@ -49,6 +49,7 @@ private slots:
     void stepSizeIsFixedBeforeTheChangingReport();
     void positionIsRecordedBeforeTheFieldIsWritten();
     void mouseClicksOnTheArrows();
+    void holdingAnArrowRepeats_data();
     void holdingAnArrowRepeats();
     void aPressWhoseReleaseGoesToAModalBoxStopsStepping();
     void arrowKeysInTheFieldStep();
@@ -226,22 +227,37 @@ void TestUpDown::mouseClicksOnTheArrows()
     QCOMPARE(reports, 3);
 }
 
+void TestUpDown::holdingAnArrowRepeats_data()
+{
+    QTest::addColumn<bool>("throughWindow");
+    // As the window system delivers it (the application knows the button is
+    // held), and straight to the control as a widget-level test sends it.
+    QTest::newRow("through the window") << true;
+    QTest::newRow("to the control") << false;
+}
+
 void TestUpDown::holdingAnArrowRepeats()
 {
+    QFETCH(bool, throughWindow);
     Pair pair;
     pair.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&pair.window));
     const int threshold =
         pair.upDown->style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold);
 
-    // Through the window, as the window system delivers it, so that the
-    // application knows the button is held.
     QWindow* window = pair.window.windowHandle();
-    const QPoint upper = pair.upDown->mapTo(&pair.window, QPoint(pair.upDown->width() / 2, 3));
-    QTest::mousePress(window, Qt::LeftButton, {}, upper);
+    const QPoint upper(pair.upDown->width() / 2, 3);
+    const QPoint upperInWindow = pair.upDown->mapTo(&pair.window, upper);
+    if (throughWindow)
+        QTest::mousePress(window, Qt::LeftButton, {}, upperInWindow);
+    else
+        QTest::mousePress(pair.upDown, Qt::LeftButton, {}, upper);
     QCOMPARE(pair.field->text(), QStringLiteral("6"));
     QTRY_VERIFY_WITH_TIMEOUT(pair.upDown->recordedPosition() >= 8, threshold + 3000);
-    QTest::mouseRelease(window, Qt::LeftButton, {}, upper);
+    if (throughWindow)
+        QTest::mouseRelease(window, Qt::LeftButton, {}, upperInWindow);
+    else
+        QTest::mouseRelease(pair.upDown, Qt::LeftButton, {}, upper);
     const QString released = pair.field->text();
     QTest::qWait(threshold + 200);
     QCOMPARE(pair.field->text(), released);
