@@ -28,12 +28,15 @@ questions::CsvSet readCsvFile(const QString& path)
 
 void TForm1::csvOpen(const QString& path)
 {
+    // Read first: a file that cannot be read changes nothing, not even the
+    // row the next text file takes.
+    const questions::CsvSet set = readCsvFile(path);
     ++textFileCount;
     const int row = textListRow();
     StringGrid1->setCell(0, 0, QStringLiteral("Quillop"));
     StringGrid2->setCell(3, 0, QStringLiteral("Quillopｼﾞｬﾝﾙ"));
-    const questions::CsvSet set = readCsvFile(path);
     StringGrid1->setCell(3, row, path);
+    setFieldText(Edit3, path);
     StringGrid1->setCell(2, row, QString::number(set.questions.size()));
     StringGrid1->setCell(0, row, questions::csvLabel(set.separator));
     StringGrid1->setCell(1, row, QFileInfo(path).completeBaseName());
