@@ -30,7 +30,11 @@ public:
     {
         window.setAcceptDrops(true); // controls that take no drops pass them up to here
         qApp->installEventFilter(this);
+        static const bool hooked = QInternal::registerCallback(QInternal::EventNotifyCallback, &takeDropSentByProgram);
+        Q_UNUSED(hooked);
+        live().append(this);
     }
+    ~FileDropFilter() override { live().removeOne(this); }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -60,6 +64,33 @@ public:
     }
 
 private:
+    static QList<FileDropFilter*>& live()
+    {
+        static QList<FileDropFilter*> filters;
+        return filters;
+    }
+
+    // The toolkit hands a drop only to the control that took the drag's
+    // entry before it; a drop a program sends to the window on its own
+    // (no drag entered first) would reach no control and no filter. Drops
+    // that do not come from the window system are therefore taken here,
+    // before the toolkit's dispatch, by the filter of the window they are
+    // sent to. Every other event passes on untouched.
+    static bool takeDropSentByProgram(void** data)
+    {
+        auto* event = static_cast<QEvent*>(data[1]);
+        if (event->type() != QEvent::Drop || event->spontaneous())
+            return false;
+        auto* receiver = static_cast<QObject*>(data[0]);
+        for (FileDropFilter* filter : live()) {
+            if (filter->eventFilter(receiver, event)) {
+                *static_cast<bool*>(data[2]) = event->isAccepted();
+                return true;
+            }
+        }
+        return false;
+    }
+
     QWidget& window_;
     std::function<void(const QStringList&)> open_;
 };

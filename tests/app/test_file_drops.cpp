@@ -52,10 +52,12 @@ Qt::DropAction dragEnter(QWidget* target, const QMimeData* data)
 }
 
 // A drag entering the target and dropped there: the toolkit hands the drop
-// to the control that took the drag as it entered, if any.
-bool drop(QWidget* target, const QMimeData* data)
+// to the control that took the drag as it entered, if any. A program may
+// also send the drop alone, with no drag entering first.
+bool drop(QWidget* target, const QMimeData* data, bool enterFirst = true)
 {
-    dragEnter(target, data);
+    if (enterFirst)
+        dragEnter(target, data);
     QDropEvent event(target->rect().center(), Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, {});
     event.ignore();
     QApplication::sendEvent(target, &event);
@@ -134,13 +136,17 @@ private:
 void TestFileDrops::dropOpensAsTheDialogDoes_data()
 {
     QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("enterFirst");
     for (const char* name : {"window", "label", "line field", "memo", "memo viewport", "rich viewer", "grid", "tab row"})
-        QTest::newRow(name) << QString::fromLatin1(name);
+        QTest::newRow(name) << QString::fromLatin1(name) << true;
+    for (const char* name : {"window", "line field"})
+        QTest::addRow("%s, drop alone", name) << QString::fromLatin1(name) << false;
 }
 
 void TestFileDrops::dropOpensAsTheDialogDoes()
 {
     QFETCH(QString, target);
+    QFETCH(bool, enterFirst);
     // The binary file fills all eight list rows, the text file then takes row 1.
     const QStringList paths{QFINDTESTDATA("../../data/sample.5tq"), QFINDTESTDATA("../../data/kencho.mon")};
     QVERIFY(!paths[0].isEmpty() && !paths[1].isEmpty());
@@ -153,8 +159,9 @@ void TestFileDrops::dropOpensAsTheDialogDoes()
     QWidget* widget = ::target(form, target);
     QVERIFY(widget);
     const auto data = filesData(paths);
-    QCOMPARE(dragEnter(widget, data.get()), Qt::CopyAction); // never a move: the source keeps its file
-    QVERIFY(drop(widget, data.get()));
+    if (enterFirst)
+        QCOMPARE(dragEnter(widget, data.get()), Qt::CopyAction); // never a move: the source keeps its file
+    QVERIFY(drop(widget, data.get(), enterFirst));
 
     QCOMPARE(boxes.texts, dialogErrors);
     QCOMPARE(openState(form), expected);
