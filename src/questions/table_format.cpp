@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 #include "platform/cp932_forms.h"
+#include "platform/pad_chars.h"
 #include "questions/mon_format.h"
 
 namespace questions {
@@ -77,9 +78,12 @@ bool monFileBytes(const QString& setName, const QList<QuestionPair>& pairs, QByt
 QByteArray csvFileBytes(const QList<QuestionPair>& pairs, QChar separator)
 {
     QString text = QStringLiteral("問題") + separator + QStringLiteral("答え\r\n");
+    // The pad characters (code page 932's bytes without a character, such
+    // as the pad byte ending a .5tq question) are left out: in UTF-8 they
+    // would show as boxes in a spreadsheet.
     for (const QuestionPair& pair : pairs)
         text += csvField(pair.question, separator) + separator + csvField(pair.answer, separator) + QStringLiteral("\r\n");
-    return "\xEF\xBB\xBF" + text.toUtf8();
+    return "\xEF\xBB\xBF" + platform::withoutPadChars(text).toUtf8();
 }
 
 } // namespace questions

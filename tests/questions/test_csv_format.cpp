@@ -52,6 +52,7 @@ private slots:
     void monWriterReadsBackOrRefuses();
     void csvWriterReadsBack_data();
     void csvWriterReadsBack();
+    void csvWriterLeavesOutPadCharacters();
 };
 
 void TestCsvFormat::read_data()
@@ -191,6 +192,13 @@ void TestCsvFormat::csvWriterReadsBack_data()
     QTest::newRow("comma") << QChar(u',') << u"a, b|\"c\";l1\nl2|;#x|答え"_qs;
     QTest::newRow("tab") << QChar(u'\t') << u"a\tb|c;問題|答え"_qs;
     QTest::newRow("nothing") << QChar(u',') << QString();
+}
+
+// A .5tq question that ends in its pad byte is saved without it.
+void TestCsvFormat::csvWriterLeavesOutPadCharacters()
+{
+    const QByteArray bytes = questions::csvFileBytes({{u"問題\uF8F0"_qs, u"答\uF8F1え\uF8F3"_qs}}, u',');
+    QCOMPARE(bytes, "\xEF\xBB\xBF" + u"問題,答え\r\n問題,答え\r\n"_qs.toUtf8());
 }
 
 void TestCsvFormat::csvWriterReadsBack()
