@@ -81,9 +81,11 @@ QByteArray csvFileBytes(const QList<QuestionPair>& pairs, QChar separator)
     // The pad characters (code page 932's bytes without a character, such
     // as the pad byte ending a .5tq question) are left out: in UTF-8 they
     // would show as boxes in a spreadsheet.
-    for (const QuestionPair& pair : pairs)
-        text += csvField(pair.question, separator) + separator + csvField(pair.answer, separator) + QStringLiteral("\r\n");
-    return "\xEF\xBB\xBF" + platform::withoutPadChars(text).toUtf8();
+    for (const QuestionPair& pair : pairs) {
+        text += csvField(platform::withoutPadChars(pair.question), separator) + separator
+            + csvField(platform::withoutPadChars(pair.answer), separator) + QStringLiteral("\r\n");
+    }
+    return "\xEF\xBB\xBF" + text.toUtf8();
 }
 
 } // namespace questions

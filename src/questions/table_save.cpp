@@ -51,6 +51,7 @@ QAction* TForm1::createQuestionTableMenu()
 {
     auto* menu = new QMenu(StringGrid2);
     menu->setObjectName(QStringLiteral("StringGrid2Menu"));
+    menu->setFont(font()); // a popup takes no font from its parent: the window's
     QAction* save = menu->addAction(QStringLiteral("問題集として保存…"));
     save->setObjectName(QStringLiteral("SaveQuestionTableAction"));
     StringGrid2->setContextMenuPolicy(Qt::CustomContextMenu);
