@@ -7,6 +7,7 @@
 
 #include "app/Un_subri1.h"
 
+#include "app/controls.h"
 #include "platform/PageControl.h"
 #include "platform/PresentationTimer.h"
 #include "platform/StringGrid.h"
@@ -118,6 +119,7 @@ void TForm1::Timer1Timer()
         Label31->setText(question);
         Label31->adjustSize();
         Label32->setText(QStringLiteral("No.") + QString::number(currentQuestion));
+        app::fitCaptionToText(Label32); // "No.120" is wider than the design "問題No"
         return;
     }
 
