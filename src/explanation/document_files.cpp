@@ -3,21 +3,17 @@
 #include "platform/codepage.h"
 #include "platform/cp932_forms.h"
 #include "platform/errors.h"
+#include "platform/regular_file.h"
 #include "platform/replace_file.h"
-
-#include <QFile>
 
 namespace explanation {
 
 QByteArray readDocumentFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    std::optional<QByteArray> bytes = platform::readRegularFile(path, kMaxDocumentBytes);
+    if (!bytes)
         platform::raiseCannotOpen(path);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        platform::raiseCannotOpen(path);
-    return bytes;
+    return std::move(*bytes);
 }
 
 QString plainDocumentText(QByteArrayView bytes)

@@ -9,8 +9,14 @@
 
 namespace explanation {
 
+// The largest document the viewers are given. The documents are names in
+// the program's folder that anyone can replace with any file; a file past
+// this is refused unread rather than read into a viewer without end.
+inline constexpr qint64 kMaxDocumentBytes = qint64(16) * 1024 * 1024;
+
 // The whole content of a document file. Raises "ﾌｧｲﾙ %s は開けません" with
-// the path when the file cannot be opened or read.
+// the path when the file cannot be opened or read, is not a regular file
+// (a folder, a FIFO, a device) or is larger than kMaxDocumentBytes.
 QByteArray readDocumentFile(const QString& path);
 
 // Code page 932 bytes as the plain viewer shows them: CR LF, a lone CR and

@@ -1,11 +1,14 @@
 #include "questions/tq_format.h"
 
+#include "platform/regular_file.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 #include <utility>
 
 namespace questions {
@@ -89,10 +92,16 @@ bool TqFile::open(const QString& path)
     if (canonical.isEmpty() || isHeld(canonical))
         return false;
 
-    // Unbuffered, so that every read goes to the file as it is now.
-    auto file = std::make_unique<QFile>(canonical);
-    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    // Only a regular file: a FIFO or a device is refused without waiting.
+    const int fd = platform::openRegularFile(canonical);
+    if (fd < 0)
         return false;
+    // Unbuffered, so that every read goes to the file as it is now.
+    auto file = std::make_unique<QFile>();
+    if (!file->open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
 
     close();
     m_file = std::move(file);
