@@ -19,6 +19,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <random>
 
@@ -46,7 +47,7 @@ class UpDown;
 namespace questions {
 class MonLines;
 class TqFile;
-struct CsvSet;
+struct QuestionFile;
 } // namespace questions
 
 class TForm1 : public QWidget {
@@ -207,7 +208,9 @@ public:
     int32_t previousFlashTime = 0;    // tick counter at the previous answer flash
     bool measuredOnce = false;        // a measurement has taken place since start
     int32_t textFileCount = 0;        // text question files opened so far
-    std::array<bool, 9> csvListRows{}; // list rows that name a CSV/TSV file
+    // The reader (open dialog type entry) whose open last wrote each list
+    // row, 0 for a row no open has written: what a click on the row appends.
+    std::array<int, 9> listRowEntries{};
     QString storedRangeStart;         // range texts behind the double-clicks
     QString storedRangeEnd;
     std::unique_ptr<questions::TqFile> currentBinaryFile;
@@ -222,32 +225,31 @@ public:
     static int intOf(const QLineEdit* field);
     static int intOf(const QLabel* label);
 
-    // Questions: the shared steps of the append and the format mode.
+    // Questions: the opening sequence, the shared steps of the append and
+    // the format mode.
     bool binaryMode() const;
-    // Opens a question file as if chosen in the open dialog (Button3Click's work after the dialog).
-    void openQuestionFile(const QString& path);
+    // Reads the file with the reader of `typeEntry` and, only when it could
+    // be read whole, shows it (format mode, current folder, list, count,
+    // path field, table header); otherwise raises its error, nothing changed.
+    void openQuestionFile(const QString& path, int typeEntry);
     // Opens files named outside the dialog (command line, drop), in order,
-    // each as if chosen in the open dialog; a file that fails shows its error
-    // and the rest still open.
+    // each with the reader its extension names; a file that fails shows its
+    // error and the rest still open.
     void openQuestionFiles(const QStringList& paths);
+    void showBinaryFile(questions::QuestionFile file);
+    void showTextFile(const questions::QuestionFile& file);
+    void showInLineStore(const questions::QuestionFile& file);
+    questions::MonLines lineStore() const;
+    int textListRow() const;
+    using QuestionVisitor = std::function<void(const QString& question, const QString& answer)>;
+    // Hands the questions of genre `row` of the list, read from the binary file, to `visit`.
+    void forEachGenreQuestion(int row, const QuestionVisitor& visit);
     void appendQuestionRow(const QString& question, const QString& answer, const QString& genre);
     void extendTableHeader(const QString& setName);
     void finishAppend();
     void setEnabledAfterLoad(bool enabled);
     QList<QPushButton*> enabledAfterLoadButtons() const;
     void tusitu(qint64 offset);
-    void binaryOpen(const QString& path);
-    void binaryAppend(int row, const QString& setName);
-    void textOpen(const QString& path);
-    bool textRowAccepted(int row) const;
-    void textReload(int row);
-    void textAppend(const QString& setName);
-    void loadLineStore(const QString& path);
-    questions::MonLines lineStore() const;
-    int textListRow() const;
-    void csvOpen(const QString& path);
-    questions::CsvSet csvReload(int row);
-    void csvAppend(const questions::CsvSet& set, const QString& setName);
     // The question table's context menu; returns its save entry.
     QAction* createQuestionTableMenu();
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
@@ -58,8 +59,10 @@ public:
         }
         drag->setDropAction(action);
         drag->accept();
+        // The files open once the drop has returned, so the drag source is
+        // released first and is never held by a slow open or an error box.
         if (type == QEvent::Drop)
-            open_(files);
+            QTimer::singleShot(0, &window_, [open = open_, files] { open(files); });
         return true;
     }
 

@@ -4,7 +4,8 @@
 // A drag that carries local files only is taken anywhere on the window,
 // whichever control is under the pointer: a text field does not paste the
 // file's name, it hands the files to the window like any other control. The
-// files open in the order the drag lists them. A drag of anything else (web
+// files open in the order the drag lists them, after the drop event has
+// returned (the drag source is released first). A drag of anything else (web
 // addresses, plain text, a mix) is refused everywhere in the window, so the
 // pointer shows that it cannot be dropped and nothing changes.
 //
@@ -24,7 +25,8 @@ namespace app {
 QStringList droppedFiles(const QMimeData* data);
 
 // Makes `window` and every control in it take file drops; `open` receives
-// the paths of each drop. Lives as long as the window.
+// the paths of each drop once the event loop runs again. Lives as long as
+// the window.
 void acceptFileDrops(QWidget& window, std::function<void(const QStringList&)> open);
 
 } // namespace app

@@ -82,7 +82,7 @@ void scriptFontDialogCancel() { scriptedFont() = ScriptedFont{false, {}, {}}; }
 
 FileDialog::FileDialog(QWidget* owner) : QObject(owner), owner_(owner) {}
 
-bool FileDialog::ask(Mode mode)
+std::optional<FileDialog::Choice> FileDialog::ask(Mode mode)
 {
     const bool save = mode == Mode::Save;
     std::optional<ScriptedFile>& scripted = save ? scriptedSave() : scriptedOpen();
@@ -91,7 +91,7 @@ bool FileDialog::ask(Mode mode)
     if (auto answer = scripted) {
         scripted.reset();
         if (!answer->confirmed)
-            return false;
+            return std::nullopt;
         path = answer->path;
         index = answer->filterIndex;
         if (save && QFileInfo(path).suffix().isEmpty() && !entrySuffix(filter_, index).isEmpty())
@@ -123,12 +123,11 @@ bool FileDialog::ask(Mode mode)
         }
         dialog.setDirectory(QDir::currentPath());
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return false;
+            return std::nullopt;
         path = dialog.selectedFiles().first();
         index = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
     }
-    record(path, index);
-    return true;
+    return Choice{QFileInfo(path).absoluteFilePath(), index};
 }
 
 void FileDialog::record(const QString& path, int filterIndex)
@@ -146,19 +145,20 @@ void OpenDialog::recordChoice(const QString& path, int filterIndex)
 
 OpenDialog::OpenDialog(QWidget* owner) : FileDialog(owner) {}
 
-bool OpenDialog::execute()
+std::optional<FileDialog::Choice> OpenDialog::choose()
 {
-    if (!ask(Mode::Open))
-        return false;
-    recordChoice(fileName(), filterIndex());
-    return true;
+    return ask(Mode::Open);
 }
 
 SaveDialog::SaveDialog(QWidget* owner) : FileDialog(owner) {}
 
 bool SaveDialog::execute()
 {
-    return ask(Mode::Save);
+    const std::optional<Choice> answer = ask(Mode::Save);
+    if (!answer)
+        return false;
+    record(answer->path, answer->filterIndex);
+    return true;
 }
 
 FontDialog::FontDialog(QWidget* owner) : QObject(owner), owner_(owner) {}

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 namespace platform {
@@ -26,13 +28,19 @@ public:
     void setFilterIndex(int index) { filterIndex_ = index; }
     QString fileName() const { return fileName_; }
 
+    // A confirmed answer: the absolute path and the type entry chosen.
+    struct Choice {
+        QString path;
+        int filterIndex;
+    };
+
 protected:
     explicit FileDialog(QWidget* owner);
     enum class Mode { Open, Save };
     // Asks for a file (the scripted answer when there is one, else the
-    // toolkit's dialog); on confirmation records the absolute path and the
-    // entry chosen. False, with nothing changed, when cancelled.
-    bool ask(Mode mode);
+    // toolkit's dialog) and returns the answer, recording nothing; nothing
+    // when cancelled.
+    std::optional<Choice> ask(Mode mode);
     // Records a path (made absolute) and a type entry as the chosen ones.
     void record(const QString& path, int filterIndex);
 
@@ -47,12 +55,13 @@ class OpenDialog : public FileDialog {
     Q_OBJECT
 public:
     explicit OpenDialog(QWidget* owner);
-    // Shows the dialog for an existing file. On confirmation records the
-    // path and the entry chosen and makes the file's folder the current
-    // directory; returns false and changes nothing when cancelled.
-    bool execute();
-    // Records a choice made without the dialog (a file named on the command
-    // line or dropped on the window) exactly as a confirmed dialog does.
+    // Shows the dialog for an existing file and returns the user's answer
+    // without recording it: a file is first read, and only a file that
+    // could be read makes its choice the dialog's (recordChoice).
+    std::optional<Choice> choose();
+    // Records a choice (from the dialog, the command line or a drop): the
+    // path and the entry become the dialog's, and the file's folder the
+    // current directory, as the desktop's dialog leaves it.
     void recordChoice(const QString& path, int filterIndex);
 };
 

@@ -4,16 +4,29 @@
 
 namespace questions {
 
+namespace {
+
+bool hasSuffix(const QString& path, QStringView suffix)
+{
+    return QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
 int typeEntryForFile(const QString& path, int chosenEntry)
 {
-    const QString suffix = QFileInfo(path).suffix();
-    if (suffix.compare(u"5tq", Qt::CaseInsensitive) == 0)
+    if (hasSuffix(path, u"5tq"))
         return kBinaryTypeEntry;
-    if (suffix.compare(u"mon", Qt::CaseInsensitive) == 0)
+    if (hasSuffix(path, u"mon"))
         return kTextTypeEntry;
-    if (suffix.compare(u"csv", Qt::CaseInsensitive) == 0 || suffix.compare(u"tsv", Qt::CaseInsensitive) == 0)
+    if (hasSuffix(path, u"csv") || hasSuffix(path, u"tsv"))
         return kCsvTypeEntry;
     return chosenEntry;
+}
+
+int typeEntryForNamedFile(const QString& path)
+{
+    return typeEntryForFile(path, hasSuffix(path, u"txt") ? kCsvTypeEntry : 0);
 }
 
 } // namespace questions

@@ -1,25 +1,23 @@
-// Opening question files and appending their questions: the binary .5tq
-// files (eight genres, records read from the open file at every append) and
-// the .mon text files (one list row each, read afresh at every append).
+// Showing what the readers read: the binary .5tq file (eight genres in the
+// list, records read from the held file at every append) and the line
+// store of the .mon text files.
 
 #include "app/Un_subri1.h"
 
 #include "platform/StringGrid.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
-#include "questions/mon_format.h"
-#include "questions/question_file_bytes.h"
-#include "questions/tq_format.h"
+#include "questions/file_types.h"
+#include "questions/question_file_reader.h"
 
 #include <QCryptographicHash>
-#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
 using platform::decodeCp932;
 
 namespace {
-// The question-set list has eight data rows; later text files reuse them.
+// The question-set list has eight data rows.
 constexpr int kListRows = 8;
 constexpr int kQuestionRecordOffset = 2048;
 const char* const kLineStoreProperty = "lines";
@@ -29,16 +27,16 @@ const char* const kShownDigestProperty = "shownDigest";
 
 // ---- Binary question files -------------------------------------------------
 
-void TForm1::binaryOpen(const QString& path)
+void TForm1::showBinaryFile(questions::QuestionFile file)
 {
     StringGrid1->setCell(0, 0, QStringLiteral("5TQ[.5tq]"));
     StringGrid2->setCell(3, 0, QStringLiteral("5TQｼﾞｬﾝﾙ"));
-    auto file = std::make_unique<questions::TqFile>();
-    if (!file->open(path))
-        platform::raiseCannotOpen(path);
-    currentBinaryFile = std::move(file);
+    currentBinaryFile = std::move(file.binary); // the file held before is closed
     janlu_list();
     tusitu(kQuestionRecordOffset);
+    // Every list row now names a genre of this file.
+    for (int row = 1; row <= kListRows; ++row)
+        listRowEntries[row] = questions::kBinaryTypeEntry;
 }
 
 void TForm1::janlu_list()
@@ -85,11 +83,11 @@ void TForm1::tusitu(qint64 offset)
     setFieldText(Edit2, answer);
 }
 
-void TForm1::binaryAppend(int row, const QString& setName)
+void TForm1::forEachGenreQuestion(int row, const QuestionVisitor& visit)
 {
     const int first = platform::StrToInt(StringGrid1->cell(3, row));
     const int last = platform::StrToInt(StringGrid1->cell(4, row));
-    // Every record is read and appended in order; the holders Edit1/Edit2
+    // Every record is read and handed on in order; the holders Edit1/Edit2
     // take the record read last. Nothing can look at them while the loop
     // runs (no events, no change handlers), and laying out each text in the
     // two fields would cost many times the reading, so they are written once.
@@ -97,7 +95,7 @@ void TForm1::binaryAppend(int row, const QString& setName)
     QString answer;
     for (qint64 n = first; n <= last; ++n) {
         readQuestionTexts(currentBinaryFile.get(), questions::tqQuestionOffset(int(n)), &question, &answer);
-        appendQuestionRow(question, answer, setName);
+        visit(question, answer);
     }
     if (first <= last) {
         setFieldText(Edit1, question);
@@ -105,59 +103,26 @@ void TForm1::binaryAppend(int row, const QString& setName)
     }
 }
 
-// ---- Text question files ---------------------------------------------------
+// ---- The line store of text question files ----------------------------------
 
-void TForm1::loadLineStore(const QString& path)
+void TForm1::showInLineStore(const questions::QuestionFile& file)
 {
-    const QByteArray bytes = questions::readQuestionFileBytes(path);
     // The store keeps the file's bytes as read, with where its lines lie.
-    Memo1->setProperty(kLineStoreProperty, QVariant::fromValue(questions::MonLines(bytes)));
+    Memo1->setProperty(kLineStoreProperty, QVariant::fromValue(file.lines));
     // The box shows the file's text, decoded only once it is seen or read
     // (it lies out of view in the narrow layout). When it already shows
     // exactly these bytes decoded (the same digest, and nothing set or typed
     // into it since), its text stays as it is; bytes still waiting are
     // replaced by these, so that the box and the store share one copy.
-    const QByteArray digest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
+    const QByteArray digest = QCryptographicHash::hash(file.bytes, QCryptographicHash::Sha1);
     if (Memo1->property(kShownDigestProperty).toByteArray() == digest && Memo1->showsGivenText()
         && !Memo1->hasPendingText())
         return;
-    Memo1->setCp932Text(bytes);
+    Memo1->setCp932Text(file.bytes);
     Memo1->setProperty(kShownDigestProperty, digest);
 }
 
 questions::MonLines TForm1::lineStore() const
 {
     return Memo1->property(kLineStoreProperty).value<questions::MonLines>();
-}
-
-void TForm1::textOpen(const QString& path)
-{
-    ++textFileCount;
-    const int row = textListRow();
-    StringGrid1->setCell(0, 0, QStringLiteral("Quillop"));
-    StringGrid2->setCell(3, 0, QStringLiteral("Quillopｼﾞｬﾝﾙ"));
-    loadLineStore(path);
-    StringGrid1->setCell(3, row, path);
-    setFieldText(Edit3, questions::monDisplayPath(path));
-    const questions::MonHeader header = questions::readMonHeader(lineStore());
-    StringGrid1->setCell(2, row, decodeCp932(header.count));
-    StringGrid1->setCell(0, row, decodeCp932(header.label));
-    StringGrid1->setCell(1, row, decodeCp932(header.setName));
-}
-
-bool TForm1::textRowAccepted(int row) const
-{
-    return row >= 1 && row <= textFileCount && row <= kListRows;
-}
-
-void TForm1::textReload(int row)
-{
-    loadLineStore(StringGrid1->cell(3, row));
-}
-
-void TForm1::textAppend(const QString& setName)
-{
-    questions::forEachRecord(lineStore(), [&](QByteArrayView question, QByteArrayView answer) {
-        appendQuestionRow(decodeCp932(question), decodeCp932(answer), setName);
-    });
 }

@@ -1,60 +1,65 @@
-// The question-set list and the question table: opening a file by the
-// format mode, and appending a list row's questions to the table.
+// The question-set list and the question table: the one opening sequence
+// that every route (the open dialog, a drop, the command line) and every
+// reader shares, and the append of a list row's questions to the table.
+//
+// Opening reads and checks the whole file first (question_file_reader.h);
+// only a file that could be read changes the window: the format mode, the
+// current folder, the list header and rows, the text-file count, the path
+// field and the table header. A file that cannot be read changes nothing.
 
 #include "app/Un_subri1.h"
 
 #include "app/controls.h"
 #include "platform/StringGrid.h"
+#include "platform/codepage.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
-#include "questions/csv_format.h"
 #include "questions/file_types.h"
+#include "questions/question_file_reader.h"
 
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
 using namespace app;
+using questions::kBinaryTypeEntry;
+using questions::kCsvTypeEntry;
 
 namespace {
+
 constexpr int kListRows = 8;
+
+[[noreturn]] void raiseReadFailure(const questions::ReadFailure& failure)
+{
+    if (failure.kind == questions::ReadFailure::Kind::UnreadableLine)
+        throw platform::Error(QStringLiteral("CSV %1 の %2 行目を読めません").arg(failure.path).arg(failure.line));
+    platform::raiseCannotOpen(failure.path);
+}
+
+// The file read whole, or its error raised.
+questions::QuestionFile readOrRaise(const QString& path, int typeEntry)
+{
+    questions::ReadResult read = questions::readQuestionFile(path, typeEntry);
+    if (!read.file)
+        raiseReadFailure(read.failure);
+    return std::move(*read.file);
+}
+
 } // namespace
 
 bool TForm1::binaryMode() const
 {
-    return OpenDialog1->filterIndex() == questions::kBinaryTypeEntry;
+    return OpenDialog1->filterIndex() == kBinaryTypeEntry;
 }
 
 void TForm1::Button3Click()
 {
-    if (!OpenDialog1->execute())
+    const std::optional<platform::FileDialog::Choice> choice = OpenDialog1->choose();
+    if (!choice)
         return;
-    openQuestionFile(OpenDialog1->fileName());
-}
-
-void TForm1::openQuestionFile(const QString& path)
-{
     // A file whose extension names its format is read by that format's
-    // reader, whichever type entry the dialog showed; the format mode then
-    // follows it, as if the file had been chosen under its own entry.
-    OpenDialog1->setFilterIndex(questions::typeEntryForFile(path, OpenDialog1->filterIndex()));
-    const int entry = OpenDialog1->filterIndex();
-    if (entry == questions::kBinaryTypeEntry) {
-        binaryOpen(path);
-        // The genres now fill the list rows: none names a CSV file any more.
-        csvListRows.fill(false);
-    } else if (entry == questions::kCsvTypeEntry) {
-        csvOpen(path);
-    } else {
-        textOpen(path);
-        csvListRows[textListRow()] = false;
-    }
-}
-
-int TForm1::textListRow() const
-{
-    // The list has eight data rows; a ninth and later text file reuses them in turn.
-    return (textFileCount - 1) % kListRows + 1;
+    // reader, whichever type entry the dialog showed.
+    openQuestionFile(choice->path, questions::typeEntryForFile(choice->path, choice->filterIndex));
 }
 
 void TForm1::openQuestionFiles(const QStringList& paths)
@@ -63,37 +68,78 @@ void TForm1::openQuestionFiles(const QStringList& paths)
     QStringList absolutePaths;
     for (const QString& path : paths)
         absolutePaths << QFileInfo(path).absoluteFilePath();
-    for (const QString& path : absolutePaths) {
-        guard.run([this, &path] {
-            OpenDialog1->recordChoice(path, OpenDialog1->filterIndex());
-            openQuestionFile(OpenDialog1->fileName());
-        });
-    }
+    for (const QString& path : absolutePaths)
+        guard.run([this, &path] { openQuestionFile(path, questions::typeEntryForNamedFile(path)); });
+}
+
+void TForm1::openQuestionFile(const QString& path, int typeEntry)
+{
+    questions::QuestionFile file = readOrRaise(path, typeEntry);
+    // Read and checked: from here on the file is shown whole. The format
+    // mode follows the reader, as if the file had been chosen under its entry.
+    OpenDialog1->recordChoice(path, typeEntry);
+    if (typeEntry == kBinaryTypeEntry)
+        showBinaryFile(std::move(file));
+    else
+        showTextFile(file);
+}
+
+int TForm1::textListRow() const
+{
+    // The list has eight data rows; a ninth and later text file reuses them in turn.
+    return (textFileCount - 1) % kListRows + 1;
+}
+
+void TForm1::showTextFile(const questions::QuestionFile& file)
+{
+    ++textFileCount;
+    const int row = textListRow();
+    StringGrid1->setCell(0, 0, QStringLiteral("Quillop"));
+    StringGrid2->setCell(3, 0, QStringLiteral("Quillopｼﾞｬﾝﾙ"));
+    if (file.typeEntry != kCsvTypeEntry)
+        showInLineStore(file);
+    const questions::TextListRow texts = questions::textListRowOf(file);
+    StringGrid1->setCell(3, row, file.path);
+    setFieldText(Edit3, texts.pathField);
+    StringGrid1->setCell(2, row, texts.count);
+    StringGrid1->setCell(0, row, texts.label);
+    StringGrid1->setCell(1, row, texts.setName);
+    // No end number of another file stays beside this one.
+    StringGrid1->setCell(4, row, QString());
+    listRowEntries[row] = file.typeEntry;
 }
 
 void TForm1::StringGrid1SelectCell(int /*ACol*/, int ARow)
 {
-    const bool binary = binaryMode();
-    const bool csv = !binary && textRowAccepted(ARow) && csvListRows[ARow];
-    questions::CsvSet csvSet;
-    if (!binary) {
-        if (!textRowAccepted(ARow))
-            return;
-        if (csv)
-            csvSet = csvReload(ARow);
-        else
-            textReload(ARow);
+    // A row serves what the open that wrote it last shows: a genre of the
+    // binary file, or a text file read afresh from disk. A row no open has
+    // written serves nothing, and nothing at all changes.
+    const int entry = ARow >= 1 && ARow <= kListRows ? listRowEntries[ARow] : 0;
+    if (entry == 0)
+        return;
+    std::optional<questions::QuestionFile> text;
+    if (entry != kBinaryTypeEntry) {
+        text = readOrRaise(StringGrid1->cell(3, ARow), entry);
+        if (entry != kCsvTypeEntry)
+            showInLineStore(*text);
     }
     const QString setName = StringGrid1->cell(1, ARow);
     extendTableHeader(setName);
+    const auto append = [this, &setName](const QString& question, const QString& answer) {
+        appendQuestionRow(question, answer, setName);
+    };
     StringGrid2->grid()->beginBulkUpdate();
     try {
-        if (binary)
-            binaryAppend(ARow, setName);
-        else if (csv)
-            csvAppend(csvSet, setName);
-        else
-            textAppend(setName);
+        if (entry == kBinaryTypeEntry) {
+            forEachGenreQuestion(ARow, append);
+        } else if (entry == kCsvTypeEntry) {
+            for (const questions::QuestionPair& pair : text->csv.questions)
+                append(pair.question, pair.answer);
+        } else {
+            questions::forEachRecord(lineStore(), [&append](QByteArrayView question, QByteArrayView answer) {
+                append(platform::decodeCp932(question), platform::decodeCp932(answer));
+            });
+        }
     } catch (...) {
         StringGrid2->grid()->endBulkUpdate();
         throw;

@@ -6,9 +6,11 @@
 #include "app/controls.h"
 #include "platform/StringGrid.h"
 #include "platform/codepage.h"
+#include "platform/dialogs.h"
 #include "platform/platform.h"
 #include "support/testsupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -52,18 +54,22 @@ QString openErrorText(const QString& path)
     return QStringLiteral("ﾌｧｲﾙ %1 は開けません.").arg(path);
 }
 
-// Everything an append may change, to show that nothing did.
+// Everything an open or an append may change, to show that nothing did.
 struct Snapshot {
     QStringList cells;
     QString range;
     QColor countColor;
     bool started;
     int textFiles;
+    QString fields; // format mode, path field, line store, current folder
 
     explicit Snapshot(const TForm1& form)
         : range(form.Edit6->text() + u'|' + form.Edit8->text() + u'|' + form.Edit7->text()),
           countColor(app::fieldColor(form.Edit7)), started(form.Button16->isEnabled()),
-          textFiles(form.textFileCount)
+          textFiles(form.textFileCount),
+          fields(QStringList{QString::number(form.OpenDialog1->filterIndex()), form.Edit3->text(),
+                             form.Memo1->toPlainText(), QDir::currentPath()}
+                     .join(u'|'))
     {
         for (const platform::StringGrid* grid : {form.StringGrid1, form.StringGrid2})
             for (int row = 0; row < grid->rowCount(); ++row)
@@ -99,10 +105,12 @@ private slots:
     void lineStoreShowsTheFileReadLast();
     void widenedWindowShowsTheFileText_data();
     void widenedWindowShowsTheFileText();
-    void missingFileAtOpen();
+    void failedOpenChangesNothing_data();
+    void failedOpenChangesNothing();
     void missingFileAtAppend();
-    void rowsBeyondTheTextFileCountAreRefused_data();
-    void rowsBeyondTheTextFileCountAreRefused();
+    void eachRowAppendsWhatItShows_data();
+    void eachRowAppendsWhatItShows();
+    void rowsNoOpenHasWrittenAreRefused();
     void ninthTextFileReusesTheFirstRow();
 
     void binaryOpenListsGenres();
@@ -110,7 +118,6 @@ private slots:
     void emptyGenreStillEnablesAndResetsTheRange();
     void sameGenreTwiceIsReadTwiceFromTheFile();
     void reopeningTheCurrentBinaryFileFails();
-    void nonIntegerStartCellInBinaryMode();
 
     void buttonsEnabledInTheListedOrder();
 
@@ -127,6 +134,25 @@ private:
     {
         return writeFile(dir->filePath(name), monFile(QStringLiteral("L") + setName, setName,
                                                       numberedQuestions(count, setName)));
+    }
+
+    // The files the open tests name: a .5tq of three genres, text sets A and
+    // B (.mon and .csv, two questions each), a CSV with an unclosed quote;
+    // "gone…" and "folder" are only named.
+    QString file(const QString& name)
+    {
+        if (name.startsWith(u"gone") || name == u"folder")
+            return dir->filePath(name); // not written
+        if (name.endsWith(u".5tq"))
+            return writeFile(dir->filePath(name), threeGenreFile());
+        const QString setName = name.left(1).toUpper();
+        if (name.endsWith(u".mon"))
+            return mon(name, setName, 2);
+        if (name == u"bad.csv")
+            return writeFile(dir->filePath(name), "q1,a1\n\"q2,a2\n");
+        if (name.endsWith(u".csv"))
+            return writeFile(dir->filePath(name), (setName + QStringLiteral("1,x1\n") + setName + QStringLiteral("2,x2\n")).toUtf8());
+        return {};
     }
 
     std::unique_ptr<QTemporaryDir> dir;
@@ -288,31 +314,47 @@ void TestQuestionFiles::widenedWindowShowsTheFileText()
     QCOMPARE(form.Memo1->property("plainText").toString(), expected);
 }
 
-void TestQuestionFiles::missingFileAtOpen()
+// A file that cannot be read changes nothing at all, whatever was opened
+// before: not the format mode, the list header or rows, the text-file count,
+// the path field, the line store or the current folder.
+void TestQuestionFiles::failedOpenChangesNothing_data()
 {
+    QTest::addColumn<QStringList>("openedBefore");
+    QTest::addColumn<QString>("failing");
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<QString>("error");
+
+    const QString unreadable = QStringLiteral("CSV %1 の 2 行目を読めません.");
+    QTest::newRow(".5tq, then a CSV with an unclosed quote") << QStringList{"g.5tq"} << "bad.csv" << 3 << unreadable;
+    QTest::newRow(".5tq, then a missing .mon") << QStringList{"g.5tq"} << "gone.mon" << 2 << QString();
+    QTest::newRow("CSV, then a missing .mon") << QStringList{"a.csv"} << "gone.mon" << 2 << QString();
+    QTest::newRow(".mon, then a missing .5tq") << QStringList{"a.mon"} << "gone.5tq" << 1 << QString();
+    QTest::newRow(".5tq and .mon, then a folder") << QStringList{"g.5tq", "a.mon"} << "folder" << 3 << QString();
+}
+
+void TestQuestionFiles::failedOpenChangesNothing()
+{
+    QFETCH(QStringList, openedBefore);
+    QFETCH(QString, failing);
+    QFETCH(int, entry);
+    QFETCH(QString, error);
+
     TForm1 form;
-    // A binary list first, then one text file in row 1.
-    openThroughDialog(form, writeFile(dir->filePath(QStringLiteral("g.5tq")), threeGenreFile()), 1);
-    openThroughDialog(form, mon(QStringLiteral("a.mon"), QStringLiteral("A"), 2), 2);
-    form.StringGrid1->setCell(0, 0, QStringLiteral("before"));
-    form.StringGrid2->setCell(3, 0, QStringLiteral("before"));
-    const QString missing = dir->filePath(QStringLiteral("gone.mon"));
+    for (const QString& name : openedBefore)
+        openThroughDialog(form, file(name), 2);
+    const QString path = file(failing);
+    if (failing == u"folder")
+        QVERIFY(QDir().mkpath(path));
+    const Snapshot before(form);
     ErrorBoxes boxes;
-    platform::scriptOpenDialog(missing, 2);
+    platform::scriptOpenDialog(path, entry);
     form.Button3->click();
 
-    QCOMPARE(boxes.texts, QStringList{openErrorText(missing)});
-    QCOMPARE(form.textFileCount, 2);
-    QCOMPARE(form.StringGrid1->cell(0, 0), QStringLiteral("Quillop"));
-    QCOMPARE(form.StringGrid2->cell(3, 0), QStringLiteral("Quillopｼﾞｬﾝﾙ"));
-    QCOMPARE(listRow(form, 2), (QStringList{QStringLiteral("ジャンル2"), "Empty", "0", "11", "10"}));
-    QCOMPARE(form.Edit3->text(), dir->filePath(QStringLiteral("a.mon")));
-
-    // Row 2 is now within the count; the text in its path cell cannot be opened.
-    const Snapshot before(form);
-    form.guard.run([&] { form.StringGrid1SelectCell(1, 2); });
-    QCOMPARE(boxes.texts.last(), openErrorText(QStringLiteral("11")));
+    QCOMPARE(boxes.texts, QStringList{error.isEmpty() ? openErrorText(path) : error.arg(path)});
     QVERIFY(Snapshot(form) == before);
+    // The next text file takes the row it would have taken anyway.
+    openThroughDialog(form, file(QStringLiteral("b.mon")), 2);
+    QCOMPARE(form.textFileCount, before.textFiles + 1);
 }
 
 void TestQuestionFiles::missingFileAtAppend()
@@ -332,24 +374,55 @@ void TestQuestionFiles::missingFileAtAppend()
     QCOMPARE(form.Memo1->toPlainText(), lineStore);
 }
 
-void TestQuestionFiles::rowsBeyondTheTextFileCountAreRefused_data()
+// A row appends what it shows, whichever format was opened last: a row a
+// binary open wrote appends its genre, a row a text open wrote its file.
+void TestQuestionFiles::eachRowAppendsWhatItShows_data()
 {
+    QTest::addColumn<QStringList>("opened");
     QTest::addColumn<int>("row");
-    for (int row : {2, 3, 8})
-        QTest::addRow("row %d", row) << row;
+    QTest::addColumn<QStringList>("appended"); // first question and genre label; count
+
+    QTest::newRow(".5tq, CSV: row 1 the CSV")
+        << QStringList{"g.5tq", "a.csv"} << 1 << QStringList{"A1", "a", "2"};
+    QTest::newRow(".5tq, CSV: row 3 a genre")
+        << QStringList{"g.5tq", "a.csv"} << 3 << QStringList{"Q11", "Science", "5"};
+    QTest::newRow(".5tq, .mon: row 1 the .mon")
+        << QStringList{"g.5tq", "a.mon"} << 1 << QStringList{"A1", "A", "2"};
+    QTest::newRow("CSV, .5tq, .mon: row 1 a genre")
+        << QStringList{"a.csv", "g.5tq", "b.mon"} << 1 << QStringList{"Q1", "歴史", "10"};
+    QTest::newRow("CSV, .5tq, .mon: row 2 the .mon")
+        << QStringList{"a.csv", "g.5tq", "b.mon"} << 2 << QStringList{"B1", "B", "2"};
+    QTest::newRow(".mon, .5tq, CSV: row 2 the CSV")
+        << QStringList{"a.mon", "g.5tq", "b.csv"} << 2 << QStringList{"B1", "b", "2"};
 }
 
-void TestQuestionFiles::rowsBeyondTheTextFileCountAreRefused()
+void TestQuestionFiles::eachRowAppendsWhatItShows()
 {
+    QFETCH(QStringList, opened);
     QFETCH(int, row);
+    QFETCH(QStringList, appended);
+
     TForm1 form;
-    // A binary list first, so the rows hold genres; then one text file.
-    const QString tq = writeFile(dir->filePath(QStringLiteral("g.5tq")), threeGenreFile());
-    openThroughDialog(form, tq, 1);
-    openThroughDialog(form, mon(QStringLiteral("a.mon"), QStringLiteral("A"), 2), 2);
-    QCOMPARE(form.StringGrid1->cell(1, 3), QStringLiteral("Science"));
+    for (const QString& name : opened)
+        openThroughDialog(form, file(name), 2);
+    if (form.StringGrid1->cell(3, row).contains(u'/')) // a text file's path: no end number beside it
+        QCOMPARE(form.StringGrid1->cell(4, row), QString());
+    ErrorBoxes boxes;
+    clickListRow(form, row);
+    QCOMPARE(boxes.texts, QStringList{});
+    QCOMPARE(form.StringGrid2->rowCount() - 2, appended[2].toInt());
+    QCOMPARE(form.StringGrid2->cell(1, 1), appended[0]);
+    QCOMPARE(form.StringGrid2->cell(3, 1), appended[1]);
+}
+
+// Rows that no open has written serve nothing: nothing at all changes.
+void TestQuestionFiles::rowsNoOpenHasWrittenAreRefused()
+{
+    TForm1 form;
+    openThroughDialog(form, file(QStringLiteral("a.mon")), 2);
     const Snapshot before(form);
-    form.StringGrid1SelectCell(1, row);
+    for (int row : {2, 8})
+        form.StringGrid1SelectCell(1, row);
     QVERIFY(Snapshot(form) == before);
     QVERIFY(!form.Button16->isEnabled());
 }
@@ -471,26 +544,6 @@ void TestQuestionFiles::reopeningTheCurrentBinaryFileFails()
     openThroughDialog(form, first, 1);
     QCOMPARE(form.StringGrid1->cell(1, 1), QStringLiteral("歴史"));
     QCOMPARE(boxes.texts.size(), 1);
-}
-
-void TestQuestionFiles::nonIntegerStartCellInBinaryMode()
-{
-    TForm1 form;
-    openThroughDialog(form, writeFile(dir->filePath(QStringLiteral("g.5tq")), threeGenreFile()), 1);
-    const QString text = mon(QStringLiteral("a.mon"), QStringLiteral("A"), 2);
-    openThroughDialog(form, text, 2);
-    // A failed binary open leaves the list as it is but the mode binary.
-    ErrorBoxes boxes;
-    platform::scriptOpenDialog(dir->filePath(QStringLiteral("gone.5tq")), 1);
-    form.Button3->click();
-    QCOMPARE(form.StringGrid1->cell(3, 1), text);
-
-    form.guard.run([&] { form.StringGrid1SelectCell(1, 1); });
-    QCOMPARE(boxes.texts.last(), QStringLiteral("'%1' は整数ではありません.").arg(text));
-    QCOMPARE(form.StringGrid2->cell(1, 0), QStringLiteral("A/"));
-    QCOMPARE(form.StringGrid2->rowCount(), 2);
-    QVERIFY(!form.Button16->isEnabled());
-    QCOMPARE(form.Edit7->text(), QString());
 }
 
 void TestQuestionFiles::buttonsEnabledInTheListedOrder()

@@ -6,6 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <chrono>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace testsupport {
 
 QString writeFile(const QString& path, const QByteArray& bytes)
@@ -24,6 +29,48 @@ QByteArray cp932(const QString& text)
     if (!platform::encodeCp932(text, &bytes))
         qFatal("fixture text has no code page 932 form");
     return bytes;
+}
+
+qint64 peakMemoryKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
+}
+
+Fifo::Fifo(const QString& fifoPath)
+    : path(fifoPath)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (::mkfifo(name.constData(), 0600) != 0)
+        qFatal("cannot make FIFO %s", name.constData());
+    releaser_ = std::jthread([name](std::stop_token stop) {
+        using namespace std::chrono_literals;
+        const auto releaseAt = std::chrono::steady_clock::now() + 3s;
+        while (!stop.stop_requested()) {
+            std::this_thread::sleep_for(20ms);
+            if (std::chrono::steady_clock::now() < releaseAt)
+                continue;
+            // Opens only while a reader waits (ENXIO otherwise).
+            const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                ::close(fd);
+                return;
+            }
+        }
+    });
+}
+
+Fifo::~Fifo()
+{
+    releaser_.request_stop();
+    releaser_.join();
+    QFile::remove(path);
 }
 
 } // namespace testsupport

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <thread>
+
 class QWidget;
 
 namespace testsupport {
@@ -18,6 +20,22 @@ QString writeFile(const QString& path, const QByteArray& bytes);
 
 // Encodes UTF-8 source text as code page 932 bytes.
 QByteArray cp932(const QString& text);
+
+// Peak resident memory of this process in kB (VmHWM).
+qint64 peakMemoryKb();
+
+// A FIFO made at `path` for as long as this lives. An open that waits on it
+// is released after a few seconds by a writer that opens and closes it, so
+// a reader that blocks sees an empty file instead of hanging the test.
+class Fifo {
+public:
+    explicit Fifo(const QString& path);
+    ~Fifo();
+    const QString path;
+
+private:
+    std::jthread releaser_;
+};
 
 } // namespace testsupport
 

@@ -1,0 +1,85 @@
+#include "questions/question_file_reader.h"
+
+#include "platform/codepage.h"
+#include "platform/regular_file.h"
+#include "questions/file_types.h"
+
+#include <QFileInfo>
+
+namespace questions {
+
+namespace {
+
+ReadResult failed(ReadFailure::Kind kind, const QString& path, int line = 0)
+{
+    return ReadResult{std::nullopt, ReadFailure{kind, path, line}};
+}
+
+ReadResult readBinary(QuestionFile file)
+{
+    file.binary = std::make_unique<TqFile>();
+    if (!file.binary->open(file.path))
+        return failed(ReadFailure::Kind::CannotOpen, file.path);
+    return ReadResult{std::move(file), {}};
+}
+
+// The whole bytes of a text question file, or nothing.
+std::optional<QByteArray> readTextFileBytes(const QString& path)
+{
+    // The binary file held open allows no other open, also not as text.
+    if (TqFile::isHeld(path))
+        return std::nullopt;
+    return platform::readRegularFile(path, kMaxMonFileBytes);
+}
+
+ReadResult readMon(QuestionFile file)
+{
+    std::optional<QByteArray> bytes = readTextFileBytes(file.path);
+    if (!bytes)
+        return failed(ReadFailure::Kind::CannotOpen, file.path);
+    file.bytes = std::move(*bytes);
+    file.lines = MonLines(file.bytes);
+    file.header = readMonHeader(file.lines);
+    return ReadResult{std::move(file), {}};
+}
+
+ReadResult readCsv(QuestionFile file)
+{
+    const std::optional<QByteArray> bytes = readTextFileBytes(file.path);
+    if (!bytes)
+        return failed(ReadFailure::Kind::CannotOpen, file.path);
+    file.csv = readCsvQuestions(decodeQuestionText(*bytes), defaultCsvSeparator(file.path));
+    if (file.csv.badLine > 0)
+        return failed(ReadFailure::Kind::UnreadableLine, file.path, file.csv.badLine);
+    return ReadResult{std::move(file), {}};
+}
+
+} // namespace
+
+ReadResult readQuestionFile(const QString& path, int typeEntry)
+{
+    QuestionFile file;
+    file.typeEntry = typeEntry;
+    file.path = path;
+    switch (typeEntry) {
+    case kBinaryTypeEntry:
+        return readBinary(std::move(file));
+    case kTextTypeEntry:
+        return readMon(std::move(file));
+    case kCsvTypeEntry:
+        return readCsv(std::move(file));
+    default:
+        return failed(ReadFailure::Kind::CannotOpen, path);
+    }
+}
+
+TextListRow textListRowOf(const QuestionFile& file)
+{
+    if (file.typeEntry == kCsvTypeEntry)
+        return {csvLabel(file.csv.separator), QFileInfo(file.path).completeBaseName(),
+                QString::number(file.csv.questions.size()), file.path};
+    return {platform::decodeCp932(file.header.label), platform::decodeCp932(file.header.setName),
+            platform::decodeCp932(file.header.count), monDisplayPath(file.path)};
+}
+
+} // namespace questions
