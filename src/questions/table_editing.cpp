@@ -4,6 +4,7 @@
 #include "app/Un_subri1.h"
 
 #include "platform/StringGrid.h"
+#include "questions/table_format.h"
 
 #include <QPushButton>
 
@@ -25,7 +26,7 @@ constexpr StringGrid::Options kEditMode =
 
 void TForm1::Button4Click()
 {
-    StringGrid2->setCell(1, 0, QStringLiteral("問題・・・"));
+    StringGrid2->setCell(1, 0, questions::kClearedQuestionHeader);
     StringGrid2->setCell(2, 0, QStringLiteral("解答"));
     StringGrid2->setRowCount(2);
     for (int column = 0; column < StringGrid2->colCount(); ++column)

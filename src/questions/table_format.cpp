@@ -55,6 +55,16 @@ QString csvField(const QString& text, QChar separator)
 
 } // namespace
 
+QString appendedSetNames(const QString& questionHeader)
+{
+    QString names = questionHeader;
+    if (names.startsWith(kClearedQuestionHeader))
+        names.remove(0, kClearedQuestionHeader.size());
+    if (names.endsWith(u'/'))
+        names.chop(1);
+    return names;
+}
+
 bool monFileBytes(const QString& setName, const QList<QuestionPair>& pairs, QByteArray* bytes, int* refusedRow)
 {
     QByteArray out;

@@ -11,6 +11,15 @@
 
 namespace questions {
 
+// The question column's header after the table has been cleared; each
+// append adds its set's name and "/" to the header.
+inline const QString kClearedQuestionHeader = QStringLiteral("問題・・・");
+
+// The names of the sets appended since the table was last cleared, as the
+// question column's header lists them: "A/B" for A then B, without the
+// cleared header's own caption and the final "/".
+QString appendedSetNames(const QString& questionHeader);
+
 // The .mon file of the pairs: header lines `N,"Quillop","MON"` and
 // `0,"","<set name>"`, then records `n,"answer","question"`, code page 932,
 // CR LF. Returns false when a text cannot be read back as written (a `",`

@@ -34,15 +34,12 @@ SaveFormat saveFormatFor(const QString& path, int entry)
     return entry == kMonSaveEntry ? SaveFormat::Mon : SaveFormat::Csv;
 }
 
-// The set name a .mon file records: the table's header text without the
-// "/" that ends each appended set's name, or the file's base name when the
-// header is empty.
+// The set name a .mon file records: the sets appended since the last
+// clear, or the file's base name when there are none.
 QString setNameForSave(const QString& headerText, const QString& path)
 {
-    QString name = headerText;
-    if (name.endsWith(u'/'))
-        name.chop(1);
-    return name.isEmpty() ? QFileInfo(path).completeBaseName() : name;
+    const QString names = questions::appendedSetNames(headerText);
+    return names.isEmpty() ? QFileInfo(path).completeBaseName() : names;
 }
 
 } // namespace
