@@ -214,19 +214,25 @@ void TestDocuments::documentButtons()
     }
 }
 
+// A document that is missing, or that is no regular file (a folder, a FIFO,
+// which is not waited on) or larger than a document may be, is refused with
+// the open error. The names are fixed; anyone can put anything there.
 void TestDocuments::missingDocument_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<bool>("rich");
     QTest::addColumn<bool>("saveShown");
+    QTest::addColumn<QString>("standing"); // what stands at the name
 
-    QTest::newRow("Button36") << "Button36" << "MIRELD08.DOC" << false << false;
-    QTest::newRow("Button30") << "Button30" << "mrld_D01.doc" << true << false;
-    QTest::newRow("Button31") << "Button31" << "mrld_D02.doc" << true << false;
-    QTest::newRow("Button37") << "Button37" << "QLOPLIST.DOC" << false << false;
-    QTest::newRow("Button38") << "Button38" << "mrld_D03.doc" << true << false;
-    QTest::newRow("Button39") << "Button39" << "MRLDmail.DOC" << false << true;
+    const QList<std::tuple<const char*, const char*, bool, bool>> documents{
+        {"Button36", "MIRELD08.DOC", false, false}, {"Button30", "mrld_D01.doc", true, false},
+        {"Button31", "mrld_D02.doc", true, false},  {"Button37", "QLOPLIST.DOC", false, false},
+        {"Button38", "mrld_D03.doc", true, false},  {"Button39", "MRLDmail.DOC", false, true},
+    };
+    for (const auto& [button, fileName, rich, saveShown] : documents)
+        for (const char* standing : {"nothing", "folder", "FIFO", "too large"})
+            QTest::addRow("%s, %s", button, standing) << button << fileName << rich << saveShown << standing;
 }
 
 void TestDocuments::missingDocument()
@@ -235,11 +241,21 @@ void TestDocuments::missingDocument()
     QFETCH(QString, fileName);
     QFETCH(bool, rich);
     QFETCH(bool, saveShown);
+    QFETCH(QString, standing);
 
     QTemporaryDir folder;
     TForm1 form;
     useProgramDirectory(form, folder.path());
     const QString path = form.Edit14->text() + fileName;
+    std::unique_ptr<testsupport::Fifo> fifo;
+    if (standing == u"folder") {
+        QVERIFY(QDir().mkpath(path));
+    } else if (standing == u"FIFO") {
+        fifo = std::make_unique<testsupport::Fifo>(path);
+    } else if (standing == u"too large") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(explanation::kMaxDocumentBytes + 1));
+    }
 
     // Called directly the handler throws; the viewers are switched first and
     // the target viewer keeps what it held.
