@@ -25,9 +25,9 @@ struct CsvHeaders {
 };
 
 // The separator a "#separator:" value names, or nothing when it names none.
-std::optional<QChar> separatorNamed(const QString& value)
+std::optional<QChar> separatorNamed(QStringView value)
 {
-    const QString name = value.trimmed().toLower();
+    const QString name = value.trimmed().toString().toLower();
     if (name == u"comma")
         return QChar(u',');
     if (name == u"semicolon")
@@ -38,66 +38,95 @@ std::optional<QChar> separatorNamed(const QString& value)
         return QChar(u' ');
     if (name == u"pipe")
         return QChar(u'|');
-    // The character itself; a lone space is "space" by its character.
-    if (value.size() == 1 && value[0] != u'"' && value[0] != u'\r' && value[0] != u'\n')
-        return value[0];
+    if (name == u"colon")
+        return QChar(u':');
+    // The character itself, with spaces around it or, when it is a space or
+    // a tab, alone after the colon.
+    const QStringView character = name.size() == 1 ? value.trimmed() : value;
+    if (character.size() == 1 && character[0] != u'"' && character[0] != u'\r' && character[0] != u'\n')
+        return character[0];
     return std::nullopt;
 }
 
-// Applies one header line (without its "#"); false when the line says
-// something about the fields that cannot be read.
-bool applyHeader(const QString& line, CsvHeaders* headers)
+// The keys a flashcard program's plain-text note export may put at the top
+// of the file, as "#key:value", compared trimmed and in lower case.
+bool isHeaderKey(const QString& key)
 {
+    static const QStringList keys{
+        u"separator"_qs,   u"html"_qs,        u"tags"_qs,        u"deck"_qs,
+        u"notetype"_qs,    u"columns"_qs,     u"notetype column"_qs, u"deck column"_qs,
+        u"tags column"_qs, u"guid column"_qs, u"match scope"_qs, u"if matches"_qs,
+    };
+    return keys.contains(key);
+}
+
+enum class HeaderLine { NotHeader, Applied, Unreadable };
+
+// Applies the line when it is a header line; Unreadable when it is one whose
+// value says something about the fields that cannot be read.
+HeaderLine applyHeader(QStringView line, CsvHeaders* headers)
+{
+    if (!line.startsWith(u'#'))
+        return HeaderLine::NotHeader;
     const qsizetype colon = line.indexOf(u':');
     if (colon < 0)
-        return true;
-    const QString name = line.left(colon).trimmed().toLower();
-    const QString value = line.mid(colon + 1);
-    if (name == u"separator") {
+        return HeaderLine::NotHeader;
+    const QString key = line.sliced(1, colon - 1).trimmed().toString().toLower();
+    if (!isHeaderKey(key))
+        return HeaderLine::NotHeader;
+    const QStringView value = line.sliced(colon + 1);
+    if (key == u"separator") {
         const auto separator = separatorNamed(value);
         if (!separator)
-            return false;
+            return HeaderLine::Unreadable;
         headers->separator = *separator;
-    } else if (name == u"html") {
+    } else if (key == u"html") {
         headers->html = value.trimmed().compare(u"true", Qt::CaseInsensitive) == 0;
-    } else if (name == u"guid column" || name == u"notetype column" || name == u"deck column"
-               || name == u"tags column") {
+    } else if (key.endsWith(u" column")) {
+        // "guid column", "notetype column", "deck column", "tags column".
         bool ok = false;
         const int column = value.trimmed().toInt(&ok);
         if (!ok || column < 1)
-            return false;
+            return HeaderLine::Unreadable;
         headers->skippedColumns.append(column);
     }
-    return true;
+    return HeaderLine::Applied;
 }
 
-// Walks the text record by record, counting physical lines from 1.
+// Walks the text record by record, counting physical lines from 1. A field
+// is a view: into the text where it stands there as it reads (unquoted, or
+// quoted with neither a doubled quote nor a line break), otherwise into a
+// string rebuilt for it. The views last until the next record is read.
 class RecordScanner {
 public:
-    RecordScanner(const QString& text, qsizetype start, int line, QChar separator)
-        : text_(text), pos_(start), line_(line), separator_(separator)
+    RecordScanner(QStringView text, qsizetype start, int line, QChar separator)
+        : p_(text.utf16() + start), end_(text.utf16() + text.size()), line_(line),
+          separator_(separator.unicode())
     {
     }
 
-    bool atEnd() const { return pos_ >= text_.size(); }
+    bool atEnd() const { return p_ == end_; }
     int line() const { return line_; }
     int openQuoteLine() const { return openQuoteLine_; }
 
     // The fields of the next record; false when a quote stays open to the end.
-    bool next(QStringList* fields)
+    bool next(QList<QStringView>* fields)
     {
         fields->clear();
+        rebuiltUsed_ = 0;
         for (;;) {
-            QString field;
-            if (!atEnd() && text_[pos_] == u'"' && !readQuoted(&field))
-                return false;
-            // Unquoted text, or what follows a closing quote, runs to the
-            // separator or the end of the line.
-            while (!atEnd() && text_[pos_] != separator_ && !isBreak(text_[pos_]))
-                field += text_[pos_++];
+            QStringView field;
+            if (p_ != end_ && *p_ == u'"') {
+                if (!readQuoted(&field))
+                    return false;
+            } else {
+                const char16_t* start = p_;
+                p_ = fieldEnd(p_);
+                field = QStringView(start, p_);
+            }
             fields->append(field);
-            if (!atEnd() && text_[pos_] == separator_) {
-                ++pos_;
+            if (p_ != end_ && *p_ == separator_) {
+                ++p_;
                 continue;
             }
             skipBreak();
@@ -106,50 +135,90 @@ public:
     }
 
 private:
-    static bool isBreak(QChar c) { return c == u'\r' || c == u'\n'; }
+    static bool isBreak(char16_t c) { return c == u'\r' || c == u'\n'; }
+
+    // Where unquoted text starting here ends: at the separator, a line break
+    // or the end of the text.
+    const char16_t* fieldEnd(const char16_t* p) const
+    {
+        while (p != end_ && *p != separator_ && !isBreak(*p))
+            ++p;
+        return p;
+    }
 
     // Past a CR LF, a lone CR or a lone LF (if one is here).
     void skipBreak()
     {
-        if (atEnd() || !isBreak(text_[pos_]))
+        if (p_ == end_ || !isBreak(*p_))
             return;
-        if (text_[pos_] == u'\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == u'\n')
-            ++pos_;
-        ++pos_;
+        if (*p_ == u'\r' && p_ + 1 != end_ && p_[1] == u'\n')
+            ++p_;
+        ++p_;
         ++line_;
     }
 
-    bool readQuoted(QString* field)
+    // An empty string kept from earlier records, for a field to be rebuilt in.
+    QString* rebuilt()
     {
-        openQuoteLine_ = line_;
-        ++pos_;
-        while (!atEnd()) {
-            const QChar c = text_[pos_];
-            if (c == u'"') {
-                if (pos_ + 1 < text_.size() && text_[pos_ + 1] == u'"') {
-                    *field += u'"';
-                    pos_ += 2;
-                    continue;
-                }
-                ++pos_;
-                return true;
-            }
-            if (isBreak(c)) {
-                skipBreak();
-                *field += kLineBreak;
-                continue;
-            }
-            *field += c;
-            ++pos_;
-        }
-        return false;
+        if (rebuiltUsed_ == rebuilt_.size())
+            rebuilt_.emplaceBack();
+        QString* field = &rebuilt_[rebuiltUsed_++];
+        field->resize(0); // keeps its room
+        return field;
     }
 
-    const QString& text_;
-    qsizetype pos_;
+    // A field in quotes: doubled quotes become one, each line break CR LF;
+    // text after the closing quote runs on to the separator or the line end
+    // and joins the field.
+    bool readQuoted(QStringView* field)
+    {
+        openQuoteLine_ = line_;
+        ++p_;
+        const char16_t* chunk = p_;
+        QString* text = nullptr; // set once the field differs from its stretch of text
+        for (;;) {
+            const char16_t* q = p_;
+            while (q != end_ && *q != u'"' && !isBreak(*q))
+                ++q;
+            if (q == end_)
+                return false;
+            if (*q == u'"' && (q + 1 == end_ || q[1] != u'"')) {
+                p_ = q + 1;
+                const char16_t* after = fieldEnd(p_);
+                if (!text && after == p_) {
+                    *field = QStringView(chunk, q);
+                    return true;
+                }
+                if (!text)
+                    text = rebuilt();
+                text->append(QStringView(chunk, q));
+                text->append(QStringView(p_, after));
+                *field = *text;
+                p_ = after;
+                return true;
+            }
+            if (!text)
+                text = rebuilt();
+            text->append(QStringView(chunk, q));
+            if (*q == u'"') {
+                text->append(u'"');
+                p_ = q + 2;
+            } else {
+                p_ = q;
+                skipBreak();
+                text->append(kLineBreak);
+            }
+            chunk = p_;
+        }
+    }
+
+    const char16_t* p_;
+    const char16_t* end_;
     int line_;
-    QChar separator_;
+    char16_t separator_;
     int openQuoteLine_ = 0;
+    QList<QString> rebuilt_;
+    qsizetype rebuiltUsed_ = 0;
 };
 
 bool isHeaderRow(const QuestionPair& row)
@@ -281,18 +350,23 @@ CsvSet readCsvQuestions(const QString& text, QChar defaultSeparator)
     CsvHeaders headers;
     headers.separator = defaultSeparator;
 
-    // Header lines: each starts with "#" and ends at its line break.
+    // Header lines: the export's own "#key:value" lines at the top, each
+    // ending at its line break. The first other line is the first record.
+    const QStringView all(text);
     qsizetype pos = 0;
     int line = 1;
-    while (pos < text.size() && text[pos] == u'#') {
+    while (pos < all.size()) {
         qsizetype end = pos;
-        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+        while (end < all.size() && all[end] != u'\r' && all[end] != u'\n')
             ++end;
-        if (!applyHeader(text.mid(pos + 1, end - pos - 1), &headers)) {
+        const HeaderLine header = applyHeader(all.sliced(pos, end - pos), &headers);
+        if (header == HeaderLine::NotHeader)
+            break;
+        if (header == HeaderLine::Unreadable) {
             set.badLine = line;
             return set;
         }
-        if (end < text.size() && text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n')
+        if (end < all.size() && all[end] == u'\r' && end + 1 < all.size() && all[end + 1] == u'\n')
             ++end;
         pos = end + 1;
         ++line;
@@ -302,8 +376,8 @@ CsvSet readCsvQuestions(const QString& text, QChar defaultSeparator)
     auto& skipped = headers.skippedColumns;
     std::sort(skipped.begin(), skipped.end(), std::greater<>());
     skipped.erase(std::unique(skipped.begin(), skipped.end()), skipped.end());
-    RecordScanner scanner(text, pos, line, headers.separator);
-    QStringList fields;
+    RecordScanner scanner(all, std::min(pos, all.size()), line, headers.separator);
+    QList<QStringView> fields;
     bool first = true;
     while (!scanner.atEnd()) {
         const int recordLine = scanner.line();
@@ -311,19 +385,20 @@ CsvSet readCsvQuestions(const QString& text, QChar defaultSeparator)
             set.badLine = scanner.openQuoteLine();
             return set;
         }
-        // A blank line holds no question.
-        if (fields.size() == 1 && fields[0].isEmpty())
+        // A row whose fields are all empty or blank (an empty line, or a
+        // spreadsheet's empty row: ",", " , ") holds no question.
+        if (std::all_of(fields.cbegin(), fields.cend(), [](QStringView field) { return field.trimmed().isEmpty(); }))
             continue;
         // Columns named by the headers are not fields (removed from the
         // right, so the numbers of the others stay as they were).
-        for (const int column : headers.skippedColumns)
+        for (const int column : skipped)
             if (column <= fields.size())
                 fields.removeAt(column - 1);
         if (fields.size() < 2) {
             set.badLine = recordLine;
             return set;
         }
-        QuestionPair question{fields[0], fields[1]};
+        QuestionPair question{fields[0].toString(), fields[1].toString()};
         if (headers.html)
             question = {plainTextOfHtmlField(question.question), plainTextOfHtmlField(question.answer)};
         if (first && isHeaderRow(question)) {
@@ -331,7 +406,7 @@ CsvSet readCsvQuestions(const QString& text, QChar defaultSeparator)
             continue;
         }
         first = false;
-        set.questions.append(question);
+        set.questions.append(std::move(question));
     }
     return set;
 }

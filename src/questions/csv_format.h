@@ -34,13 +34,17 @@ struct CsvSet {
 
 // The questions of the text, in order. Fields follow RFC 4180: a field in
 // double quotes may hold the separator, line breaks (kept as CR LF) and
-// doubled quotes. Leading lines starting with "#" are headers:
-// "#separator:" (comma, semicolon, tab, space, pipe or the character),
-// "#html:true|false" and "#guid/#notetype/#deck/#tags column:N" (columns
-// that are not fields); other header lines are ignored. Blank lines hold no
-// question; a first row of header words (問題/答え, question/answer, …) is
-// not a question. A quote still open at the end names the line it opened
-// on; a row with fewer than two fields names its first line.
+// doubled quotes. Header lines are the plain-text note export's own
+// "#key:value" lines at the top of the file (keys compared trimmed and in
+// lower case): "#separator:" (comma, semicolon, tab, space, pipe, colon or
+// the character), "#html:true|false", "#guid/#notetype/#deck/#tags column:N"
+// (columns that are not fields), and "#tags:", "#deck:", "#notetype:",
+// "#columns:", "#match scope:", "#if matches:" (read past). The first other
+// line, "#" or not, is the first record. A row whose fields are all empty or
+// blank holds no question; a first row of header words (問題/答え,
+// question/answer, …) is not a question. A quote still open at the end
+// names the line it opened on; a row with fewer than two fields names its
+// first line.
 CsvSet readCsvQuestions(const QString& text, QChar defaultSeparator);
 
 // A field of an HTML export as the question table shows it: tags removed

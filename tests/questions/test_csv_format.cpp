@@ -80,6 +80,17 @@ void TestCsvFormat::read_data()
     QTest::newRow("#separator as the character") << u"#separator:/\r\nq/a"_qs << tab << u"q|a"_qs << 0 << QChar(u'/');
     QTest::newRow("export columns skipped, other headers ignored")
         << u"#separator:tab\n#deck column:3\n#notetype:Basic\n#guid column:1\ng\tq\td\ta\tt"_qs << comma << u"q|a"_qs << 0 << tab;
+    QTest::newRow("header values with spaces, colon by name")
+        << u"# Separator : tab \n#separator:colon\n#html: TRUE\nq:<i>a</i>"_qs << comma << u"q|a"_qs << 0 << QChar(u':');
+    QTest::newRow("#separator: , is a comma") << u"#separator: ,\nq,a"_qs << tab << u"q|a"_qs << 0 << comma;
+    QTest::newRow("export keys read past")
+        << u"#tags:t\n#deck:d\n#columns:Front,Back\n#match scope:deck\n#if matches:keep\nq,a"_qs << comma << u"q|a"_qs << 0 << comma;
+    QTest::newRow("other # lines are questions")
+        << u"#1 日本の首都は,東京\n#2: 富士山の高さ,3776m\n#,x"_qs << comma << u"#1 日本の首都は|東京;#2: 富士山の高さ|3776m;#|x"_qs << 0 << comma;
+    QTest::newRow("header lines only at the top")
+        << u"#html:true\n#1,<b>x</b>\n#separator:/,y"_qs << comma << u"#1|x;#separator:/|y"_qs << 0 << comma;
+    QTest::newRow("empty and blank rows anywhere")
+        << u",\n問題,答え\n , \n,,\n\t,\u3000\nq,a\n\"\",\"\"\n,"_qs << comma << u"q|a"_qs << 0 << comma;
     QTest::newRow("empty file") << QString() << comma << QString() << 0 << comma;
     QTest::newRow("quote open at the end names its line")
         << u"q,a\r\nr,b\r\ns,\"open\r\nstill"_qs << comma << u"q|a;r|b"_qs << 3 << comma;
