@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace questions {
 
@@ -315,18 +316,97 @@ QString removeSoundReferences(QString text)
     return text;
 }
 
+// How the bytes fare as UTF-8: the well-formed characters of two bytes and
+// of three or four, and the bytes that belong to no well-formed character.
+struct Utf8Census {
+    qsizetype twoByte = 0;
+    qsizetype wide = 0;
+    qsizetype malformed = 0;
+};
+
+Utf8Census utf8Census(QByteArrayView bytes)
+{
+    Utf8Census census;
+    const auto* b = reinterpret_cast<const uchar*>(bytes.data());
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size;) {
+        const uchar lead = b[i];
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        // The length the first byte announces and the range of the second
+        // (narrower after E0, ED, F0 and F4: no overlong forms, surrogates
+        // or code points past U+10FFFF).
+        qsizetype length = 0;
+        uchar low = 0x80, high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        }
+        bool wellFormed = length > 0 && i + length <= size && b[i + 1] >= low && b[i + 1] <= high;
+        for (qsizetype k = 2; wellFormed && k < length; ++k)
+            wellFormed = (b[i + k] & 0xC0) == 0x80;
+        if (!wellFormed) {
+            ++census.malformed;
+            ++i;
+            continue;
+        }
+        ++(length == 2 ? census.twoByte : census.wide);
+        i += length;
+    }
+    return census;
+}
+
+// Whether bytes that are not valid UTF-8 read better as code page 932 (the
+// reading given) than as UTF-8 with U+FFFD for its errors. Each reading
+// costs what it gets wrong, in characters:
+// - UTF-8: the bytes that belong to no well-formed UTF-8 character. A
+//   code page 932 file of Japanese text has about two per character; a
+//   UTF-8 file with a stray Latin-1 byte has one.
+// - code page 932: the characters it cannot decode (U+FFFD), plus the
+//   well-formed UTF-8 characters it would read as something else: each of
+//   three or four bytes (kana, kanji, full-width forms: what a UTF-8
+//   Japanese file is made of, which code page 932 text forms only by
+//   chance, from a second-level kanji) counts one, each of two bytes
+//   (accented Latin letters) a half, as half-width katakana in code page
+//   932 form those more often.
+// The cheaper reading wins; a tie goes to UTF-8.
+bool readsBetterAsCp932(QByteArrayView bytes, const QString& cp932)
+{
+    const Utf8Census utf8 = utf8Census(bytes);
+    const qsizetype cp932Errors = cp932.count(QChar::ReplacementCharacter);
+    return 2 * (cp932Errors + utf8.wide) + utf8.twoByte < 2 * utf8.malformed;
+}
+
 } // namespace
 
 QString decodeQuestionText(QByteArrayView bytes)
 {
-    static constexpr char kBom[] = "\xEF\xBB\xBF";
-    if (bytes.startsWith(kBom))
+    if (bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(bytes.sliced(3));
+    for (const auto& [bom, encoding] : {std::pair{"\xFF\xFE", QStringConverter::Utf16LE},
+                                        std::pair{"\xFE\xFF", QStringConverter::Utf16BE}}) {
+        if (!bytes.startsWith(bom))
+            continue;
+        // A byte left over at the end becomes U+FFFD; a U+FEFF after the
+        // mark is text.
+        QStringDecoder utf16(encoding, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        return utf16.decode(bytes.sliced(2));
+    }
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
+    QString text = utf8.decode(bytes);
     if (!utf8.hasError())
         return text;
-    return platform::decodeCp932(bytes);
+    QString cp932 = platform::decodeCp932(bytes);
+    return readsBetterAsCp932(bytes, cp932) ? cp932 : text;
 }
 
 QChar defaultCsvSeparator(const QString& path)

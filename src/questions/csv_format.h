@@ -11,9 +11,13 @@
 
 namespace questions {
 
-// The text of a question file as people's files come: after a UTF-8
-// byte-order mark, or when the bytes are valid UTF-8, UTF-8; otherwise code
-// page 932 (what spreadsheets on Japanese desktops save).
+// The text of a question file as people's files come. A byte-order mark
+// names the encoding: UTF-8, or UTF-16 little- or big-endian (a
+// spreadsheet's "Unicode text"). Without one the bytes are UTF-8, with
+// U+FFFD for the odd invalid byte, unless they read better as code page 932
+// (what spreadsheets on Japanese desktops save; see csv_format.cpp for
+// "better"). Line ends are left as they are: the reader takes CR LF, LF and
+// CR in the decoded text.
 QString decodeQuestionText(QByteArrayView bytes);
 
 // The separator a file uses unless a "#separator:" line says otherwise:

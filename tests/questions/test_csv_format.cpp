@@ -28,6 +28,17 @@ Pairs pairs(const QString& listed)
     return result;
 }
 
+// The text as UTF-16 bytes without a byte-order mark.
+QByteArray utf16(const QString& text, bool bigEndian)
+{
+    QByteArray bytes;
+    for (const QChar c : text) {
+        const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
+        bytes.append(bigEndian ? high : low).append(bigEndian ? low : high);
+    }
+    return bytes;
+}
+
 } // namespace
 
 namespace QTest {
@@ -124,6 +135,12 @@ void TestCsvFormat::decodesAsFilesCome_data()
     QTest::newRow("UTF-8") << QByteArray("①,～") << u"①,～"_qs;
     QTest::newRow("code page 932") << testsupport::cp932(u"①,～,ｱ"_qs) << u"①,～,ｱ"_qs;
     QTest::newRow("ASCII") << QByteArray("q,a") << u"q,a"_qs;
+    // 」 is U+300D: its little-endian bytes hold a CR byte that is no line end.
+    QTest::newRow("UTF-16 LE with BOM") << QByteArray("\xFF\xFE", 2) + utf16(u"「」\t①\r\n"_qs, false) << u"「」\t①\r\n"_qs;
+    QTest::newRow("UTF-16 BE with BOM") << QByteArray("\xFE\xFF", 2) + utf16(u"問,答\n"_qs, true) << u"問,答\n"_qs;
+    QTest::newRow("UTF-16 cut in a character") << QByteArray("\xFF\xFEq\0,", 5) << u"q\uFFFD"_qs;
+    QTest::newRow("UTF-8 with a stray Latin-1 byte") << QByteArray("caf\xE9s,コーヒー") << u"caf\uFFFDs,コーヒー"_qs;
+    QTest::newRow("code page 932 half-width katakana") << testsupport::cp932(u"ﾃﾞｰﾀ,ｼﾞｮｳﾎｳ"_qs) << u"ﾃﾞｰﾀ,ｼﾞｮｳﾎｳ"_qs;
     // A UTF-8 character cut off at the end is no UTF-8: the bytes are code page 932.
     QTest::newRow("cut UTF-8 is code page 932") << QByteArray("q,\xE3\x81") << platform::decodeCp932("q,\xE3\x81");
 }
