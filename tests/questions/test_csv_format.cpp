@@ -8,6 +8,7 @@
 
 #include "platform/codepage.h"
 
+#include <QFile>
 #include <QTest>
 
 using questions::QuestionPair;
@@ -57,6 +58,8 @@ private slots:
     void read();
     void decodesAsFilesCome_data();
     void decodesAsFilesCome();
+    void readsFilesOfRealPrograms_data();
+    void readsFilesOfRealPrograms();
     void htmlField_data();
     void htmlField();
     void monWriterReadsBackOrRefuses_data();
@@ -150,6 +153,38 @@ void TestCsvFormat::decodesAsFilesCome()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QCOMPARE(questions::decodeQuestionText(bytes), text);
+}
+
+// Files written by LibreOffice Calc and Python's csv module
+// (csv_fixtures/make_fixtures.sh): rows starting with "#", an empty row.
+void TestCsvFormat::readsFilesOfRealPrograms_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<QString>("expected"); // pairs, see pairs()
+
+    const QString calc = u"#1 日本の首都は|東京;#2: 富士山の高さ|3776m;関ヶ原の戦いは何年？|1600年;"
+                         u"琵琶湖がある県は、\n何県？|滋賀県;#tags: 地理|見出しではない行;\"鎖国\" の間も開いていた港は？|長崎"_qs;
+    QTest::newRow("Calc UTF-8") << u"calc_hash_utf8.csv"_qs << QChar(u',') << calc;
+    QTest::newRow("Calc Unicode text") << u"calc_hash_utf16.txt"_qs << QChar(u'\t') << calc;
+    QTest::newRow("Calc Unicode CSV") << u"calc_hash_utf16.csv"_qs << QChar(u',') << calc;
+    QTest::newRow("Python csv module") << u"python_hash_rows.csv"_qs << QChar(u',')
+        << u"#1 日本の首都は|東京;#2: 富士山の高さ|3776m;#deck: 地理|途中の行も問題;# 注: 引用符, 改行\nを含む|\"答\""_qs;
+}
+
+void TestCsvFormat::readsFilesOfRealPrograms()
+{
+    QFETCH(QString, file);
+    QFETCH(QChar, separator);
+    QFETCH(QString, expected);
+
+    QFile fixture(QFINDTESTDATA(u"csv_fixtures/"_qs + file));
+    QVERIFY(fixture.open(QIODevice::ReadOnly));
+    const questions::CsvSet set = questions::readCsvQuestions(questions::decodeQuestionText(fixture.readAll()),
+                                                              questions::defaultCsvSeparator(file));
+    QCOMPARE(set.badLine, 0);
+    QCOMPARE(set.separator, separator);
+    QCOMPARE(set.questions, pairs(expected));
 }
 
 void TestCsvFormat::htmlField_data()
