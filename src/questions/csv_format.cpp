@@ -386,6 +386,23 @@ bool readsBetterAsCp932(QByteArrayView bytes, const QString& cp932)
     return 2 * (cp932Errors + utf8.wide) + utf8.twoByte < 2 * utf8.malformed;
 }
 
+// The decoder passes a surrogate without its partner through; it is no
+// character (nor can it be written as UTF-8 or code page 932), so it becomes
+// U+FFFD, as an error in UTF-8 does.
+void replaceUnpairedSurrogates(QString* text)
+{
+    const qsizetype size = text->size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = text->at(i).unicode();
+        if (!QChar::isSurrogate(c))
+            continue;
+        if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(text->at(i + 1).unicode()))
+            ++i;
+        else
+            (*text)[i] = QChar::ReplacementCharacter;
+    }
+}
+
 } // namespace
 
 QString decodeQuestionText(QByteArrayView bytes)
@@ -399,7 +416,9 @@ QString decodeQuestionText(QByteArrayView bytes)
         // A byte left over at the end becomes U+FFFD; a U+FEFF after the
         // mark is text.
         QStringDecoder utf16(encoding, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-        return utf16.decode(bytes.sliced(2));
+        QString text = utf16.decode(bytes.sliced(2));
+        replaceUnpairedSurrogates(&text);
+        return text;
     }
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString text = utf8.decode(bytes);

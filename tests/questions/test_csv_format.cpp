@@ -142,6 +142,8 @@ void TestCsvFormat::decodesAsFilesCome_data()
     QTest::newRow("UTF-16 LE with BOM") << QByteArray("\xFF\xFE", 2) + utf16(u"「」\t①\r\n"_qs, false) << u"「」\t①\r\n"_qs;
     QTest::newRow("UTF-16 BE with BOM") << QByteArray("\xFE\xFF", 2) + utf16(u"問,答\n"_qs, true) << u"問,答\n"_qs;
     QTest::newRow("UTF-16 cut in a character") << QByteArray("\xFF\xFEq\0,", 5) << u"q\uFFFD"_qs;
+    QTest::newRow("UTF-16 surrogates without partners")
+        << QByteArray("\xFF\xFE\x00\xD8q\0\x00\xDC\x3D\xD8\x00\xDE", 12) << u"\uFFFDq\uFFFD😀"_qs;
     QTest::newRow("UTF-8 with a stray Latin-1 byte") << QByteArray("caf\xE9s,コーヒー") << u"caf\uFFFDs,コーヒー"_qs;
     QTest::newRow("code page 932 half-width katakana") << testsupport::cp932(u"ﾃﾞｰﾀ,ｼﾞｮｳﾎｳ"_qs) << u"ﾃﾞｰﾀ,ｼﾞｮｳﾎｳ"_qs;
     // A UTF-8 character cut off at the end is no UTF-8: the bytes are code page 932.
