@@ -21,7 +21,10 @@ namespace questions {
 QString decodeQuestionText(QByteArrayView bytes);
 
 // The separator a file uses unless a "#separator:" line says otherwise:
-// comma for ".csv", tab for anything else (".tsv", ".txt").
+// comma for ".csv", tab for anything else (".tsv", ".txt"). The encoding
+// does not change it: a spreadsheet's UTF-16 "Unicode text" is a
+// tab-separated ".txt", and LibreOffice writes a UTF-16 ".csv" with the
+// comma its CSV filter always starts from.
 QChar defaultCsvSeparator(const QString& path);
 
 struct QuestionPair {
