@@ -26,9 +26,14 @@ void writeAndReadBack(const QList<questions::QuestionPair>& pairs, QChar separat
 {
     const QByteArray csv = questions::csvFileBytes(pairs, separator);
     const questions::CsvSet again = questions::readCsvQuestions(questions::decodeQuestionText(csv), separator);
-    QList<questions::QuestionPair> written = pairs; // as the CSV holds them: without pad characters
-    for (questions::QuestionPair& pair : written)
-        pair = {platform::withoutPadChars(pair.question), platform::withoutPadChars(pair.answer)};
+    // As the CSV holds them: without pad characters. A row whose two texts
+    // are empty or blank holds no question when it is read again.
+    QList<questions::QuestionPair> written;
+    for (const questions::QuestionPair& pair : pairs) {
+        const questions::QuestionPair kept{platform::withoutPadChars(pair.question), platform::withoutPadChars(pair.answer)};
+        if (!kept.question.trimmed().isEmpty() || !kept.answer.trimmed().isEmpty())
+            written.append(kept);
+    }
     check(again.badLine == 0 && again.questions == written);
 
     QByteArray mon;

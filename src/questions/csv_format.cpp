@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace questions {
 
@@ -25,9 +26,9 @@ struct CsvHeaders {
 };
 
 // The separator a "#separator:" value names, or nothing when it names none.
-std::optional<QChar> separatorNamed(const QString& value)
+std::optional<QChar> separatorNamed(QStringView value)
 {
-    const QString name = value.trimmed().toLower();
+    const QString name = value.trimmed().toString().toLower();
     if (name == u"comma")
         return QChar(u',');
     if (name == u"semicolon")
@@ -38,66 +39,95 @@ std::optional<QChar> separatorNamed(const QString& value)
         return QChar(u' ');
     if (name == u"pipe")
         return QChar(u'|');
-    // The character itself; a lone space is "space" by its character.
-    if (value.size() == 1 && value[0] != u'"' && value[0] != u'\r' && value[0] != u'\n')
-        return value[0];
+    if (name == u"colon")
+        return QChar(u':');
+    // The character itself, with spaces around it or, when it is a space or
+    // a tab, alone after the colon.
+    const QStringView character = name.size() == 1 ? value.trimmed() : value;
+    if (character.size() == 1 && character[0] != u'"' && character[0] != u'\r' && character[0] != u'\n')
+        return character[0];
     return std::nullopt;
 }
 
-// Applies one header line (without its "#"); false when the line says
-// something about the fields that cannot be read.
-bool applyHeader(const QString& line, CsvHeaders* headers)
+// The keys a flashcard program's plain-text note export may put at the top
+// of the file, as "#key:value", compared trimmed and in lower case.
+bool isHeaderKey(const QString& key)
 {
+    static const QStringList keys{
+        u"separator"_qs,   u"html"_qs,        u"tags"_qs,        u"deck"_qs,
+        u"notetype"_qs,    u"columns"_qs,     u"notetype column"_qs, u"deck column"_qs,
+        u"tags column"_qs, u"guid column"_qs, u"match scope"_qs, u"if matches"_qs,
+    };
+    return keys.contains(key);
+}
+
+enum class HeaderLine { NotHeader, Applied, Unreadable };
+
+// Applies the line when it is a header line; Unreadable when it is one whose
+// value says something about the fields that cannot be read.
+HeaderLine applyHeader(QStringView line, CsvHeaders* headers)
+{
+    if (!line.startsWith(u'#'))
+        return HeaderLine::NotHeader;
     const qsizetype colon = line.indexOf(u':');
     if (colon < 0)
-        return true;
-    const QString name = line.left(colon).trimmed().toLower();
-    const QString value = line.mid(colon + 1);
-    if (name == u"separator") {
+        return HeaderLine::NotHeader;
+    const QString key = line.sliced(1, colon - 1).trimmed().toString().toLower();
+    if (!isHeaderKey(key))
+        return HeaderLine::NotHeader;
+    const QStringView value = line.sliced(colon + 1);
+    if (key == u"separator") {
         const auto separator = separatorNamed(value);
         if (!separator)
-            return false;
+            return HeaderLine::Unreadable;
         headers->separator = *separator;
-    } else if (name == u"html") {
+    } else if (key == u"html") {
         headers->html = value.trimmed().compare(u"true", Qt::CaseInsensitive) == 0;
-    } else if (name == u"guid column" || name == u"notetype column" || name == u"deck column"
-               || name == u"tags column") {
+    } else if (key.endsWith(u" column")) {
+        // "guid column", "notetype column", "deck column", "tags column".
         bool ok = false;
         const int column = value.trimmed().toInt(&ok);
         if (!ok || column < 1)
-            return false;
+            return HeaderLine::Unreadable;
         headers->skippedColumns.append(column);
     }
-    return true;
+    return HeaderLine::Applied;
 }
 
-// Walks the text record by record, counting physical lines from 1.
+// Walks the text record by record, counting physical lines from 1. A field
+// is a view: into the text where it stands there as it reads (unquoted, or
+// quoted with neither a doubled quote nor a line break), otherwise into a
+// string rebuilt for it. The views last until the next record is read.
 class RecordScanner {
 public:
-    RecordScanner(const QString& text, qsizetype start, int line, QChar separator)
-        : text_(text), pos_(start), line_(line), separator_(separator)
+    RecordScanner(QStringView text, qsizetype start, int line, QChar separator)
+        : p_(text.utf16() + start), end_(text.utf16() + text.size()), line_(line),
+          separator_(separator.unicode())
     {
     }
 
-    bool atEnd() const { return pos_ >= text_.size(); }
+    bool atEnd() const { return p_ == end_; }
     int line() const { return line_; }
     int openQuoteLine() const { return openQuoteLine_; }
 
     // The fields of the next record; false when a quote stays open to the end.
-    bool next(QStringList* fields)
+    bool next(QList<QStringView>* fields)
     {
         fields->clear();
+        rebuiltUsed_ = 0;
         for (;;) {
-            QString field;
-            if (!atEnd() && text_[pos_] == u'"' && !readQuoted(&field))
-                return false;
-            // Unquoted text, or what follows a closing quote, runs to the
-            // separator or the end of the line.
-            while (!atEnd() && text_[pos_] != separator_ && !isBreak(text_[pos_]))
-                field += text_[pos_++];
+            QStringView field;
+            if (p_ != end_ && *p_ == u'"') {
+                if (!readQuoted(&field))
+                    return false;
+            } else {
+                const char16_t* start = p_;
+                p_ = fieldEnd(p_);
+                field = QStringView(start, p_);
+            }
             fields->append(field);
-            if (!atEnd() && text_[pos_] == separator_) {
-                ++pos_;
+            if (p_ != end_ && *p_ == separator_) {
+                ++p_;
                 continue;
             }
             skipBreak();
@@ -106,50 +136,90 @@ public:
     }
 
 private:
-    static bool isBreak(QChar c) { return c == u'\r' || c == u'\n'; }
+    static bool isBreak(char16_t c) { return c == u'\r' || c == u'\n'; }
+
+    // Where unquoted text starting here ends: at the separator, a line break
+    // or the end of the text.
+    const char16_t* fieldEnd(const char16_t* p) const
+    {
+        while (p != end_ && *p != separator_ && !isBreak(*p))
+            ++p;
+        return p;
+    }
 
     // Past a CR LF, a lone CR or a lone LF (if one is here).
     void skipBreak()
     {
-        if (atEnd() || !isBreak(text_[pos_]))
+        if (p_ == end_ || !isBreak(*p_))
             return;
-        if (text_[pos_] == u'\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == u'\n')
-            ++pos_;
-        ++pos_;
+        if (*p_ == u'\r' && p_ + 1 != end_ && p_[1] == u'\n')
+            ++p_;
+        ++p_;
         ++line_;
     }
 
-    bool readQuoted(QString* field)
+    // An empty string kept from earlier records, for a field to be rebuilt in.
+    QString* rebuilt()
     {
-        openQuoteLine_ = line_;
-        ++pos_;
-        while (!atEnd()) {
-            const QChar c = text_[pos_];
-            if (c == u'"') {
-                if (pos_ + 1 < text_.size() && text_[pos_ + 1] == u'"') {
-                    *field += u'"';
-                    pos_ += 2;
-                    continue;
-                }
-                ++pos_;
-                return true;
-            }
-            if (isBreak(c)) {
-                skipBreak();
-                *field += kLineBreak;
-                continue;
-            }
-            *field += c;
-            ++pos_;
-        }
-        return false;
+        if (rebuiltUsed_ == rebuilt_.size())
+            rebuilt_.emplaceBack();
+        QString* field = &rebuilt_[rebuiltUsed_++];
+        field->resize(0); // keeps its room
+        return field;
     }
 
-    const QString& text_;
-    qsizetype pos_;
+    // A field in quotes: doubled quotes become one, each line break CR LF;
+    // text after the closing quote runs on to the separator or the line end
+    // and joins the field.
+    bool readQuoted(QStringView* field)
+    {
+        openQuoteLine_ = line_;
+        ++p_;
+        const char16_t* chunk = p_;
+        QString* text = nullptr; // set once the field differs from its stretch of text
+        for (;;) {
+            const char16_t* q = p_;
+            while (q != end_ && *q != u'"' && !isBreak(*q))
+                ++q;
+            if (q == end_)
+                return false;
+            if (*q == u'"' && (q + 1 == end_ || q[1] != u'"')) {
+                p_ = q + 1;
+                const char16_t* after = fieldEnd(p_);
+                if (!text && after == p_) {
+                    *field = QStringView(chunk, q);
+                    return true;
+                }
+                if (!text)
+                    text = rebuilt();
+                text->append(QStringView(chunk, q));
+                text->append(QStringView(p_, after));
+                *field = *text;
+                p_ = after;
+                return true;
+            }
+            if (!text)
+                text = rebuilt();
+            text->append(QStringView(chunk, q));
+            if (*q == u'"') {
+                text->append(u'"');
+                p_ = q + 2;
+            } else {
+                p_ = q;
+                skipBreak();
+                text->append(kLineBreak);
+            }
+            chunk = p_;
+        }
+    }
+
+    const char16_t* p_;
+    const char16_t* end_;
     int line_;
-    QChar separator_;
+    char16_t separator_;
     int openQuoteLine_ = 0;
+    QList<QString> rebuilt_;
+    qsizetype rebuiltUsed_ = 0;
 };
 
 bool isHeaderRow(const QuestionPair& row)
@@ -246,18 +316,116 @@ QString removeSoundReferences(QString text)
     return text;
 }
 
+// How the bytes fare as UTF-8: the well-formed characters of two bytes and
+// of three or four, and the bytes that belong to no well-formed character.
+struct Utf8Census {
+    qsizetype twoByte = 0;
+    qsizetype wide = 0;
+    qsizetype malformed = 0;
+};
+
+Utf8Census utf8Census(QByteArrayView bytes)
+{
+    Utf8Census census;
+    const auto* b = reinterpret_cast<const uchar*>(bytes.data());
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size;) {
+        const uchar lead = b[i];
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        // The length the first byte announces and the range of the second
+        // (narrower after E0, ED, F0 and F4: no overlong forms, surrogates
+        // or code points past U+10FFFF).
+        qsizetype length = 0;
+        uchar low = 0x80, high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        }
+        bool wellFormed = length > 0 && i + length <= size && b[i + 1] >= low && b[i + 1] <= high;
+        for (qsizetype k = 2; wellFormed && k < length; ++k)
+            wellFormed = (b[i + k] & 0xC0) == 0x80;
+        if (!wellFormed) {
+            ++census.malformed;
+            ++i;
+            continue;
+        }
+        ++(length == 2 ? census.twoByte : census.wide);
+        i += length;
+    }
+    return census;
+}
+
+// Whether bytes that are not valid UTF-8 read better as code page 932 (the
+// reading given) than as UTF-8 with U+FFFD for its errors. Each reading
+// costs what it gets wrong, in characters:
+// - UTF-8: the bytes that belong to no well-formed UTF-8 character. A
+//   code page 932 file of Japanese text has about two per character; a
+//   UTF-8 file with a stray Latin-1 byte has one.
+// - code page 932: the characters it cannot decode (U+FFFD), plus the
+//   well-formed UTF-8 characters it would read as something else: each of
+//   three or four bytes (kana, kanji, full-width forms: what a UTF-8
+//   Japanese file is made of, which code page 932 text forms only by
+//   chance, from a second-level kanji) counts one, each of two bytes
+//   (accented Latin letters) a half, as half-width katakana in code page
+//   932 form those more often.
+// The cheaper reading wins; a tie goes to UTF-8.
+bool readsBetterAsCp932(QByteArrayView bytes, const QString& cp932)
+{
+    const Utf8Census utf8 = utf8Census(bytes);
+    const qsizetype cp932Errors = cp932.count(QChar::ReplacementCharacter);
+    return 2 * (cp932Errors + utf8.wide) + utf8.twoByte < 2 * utf8.malformed;
+}
+
+// The decoder passes a surrogate without its partner through; it is no
+// character (nor can it be written as UTF-8 or code page 932), so it becomes
+// U+FFFD, as an error in UTF-8 does.
+void replaceUnpairedSurrogates(QString* text)
+{
+    const qsizetype size = text->size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = text->at(i).unicode();
+        if (!QChar::isSurrogate(c))
+            continue;
+        if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(text->at(i + 1).unicode()))
+            ++i;
+        else
+            (*text)[i] = QChar::ReplacementCharacter;
+    }
+}
+
 } // namespace
 
 QString decodeQuestionText(QByteArrayView bytes)
 {
-    static constexpr char kBom[] = "\xEF\xBB\xBF";
-    if (bytes.startsWith(kBom))
+    if (bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(bytes.sliced(3));
+    for (const auto& [bom, encoding] : {std::pair{"\xFF\xFE", QStringConverter::Utf16LE},
+                                        std::pair{"\xFE\xFF", QStringConverter::Utf16BE}}) {
+        if (!bytes.startsWith(bom))
+            continue;
+        // A byte left over at the end becomes U+FFFD; a U+FEFF after the
+        // mark is text.
+        QStringDecoder utf16(encoding, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        QString text = utf16.decode(bytes.sliced(2));
+        replaceUnpairedSurrogates(&text);
+        return text;
+    }
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
+    QString text = utf8.decode(bytes);
     if (!utf8.hasError())
         return text;
-    return platform::decodeCp932(bytes);
+    QString cp932 = platform::decodeCp932(bytes);
+    return readsBetterAsCp932(bytes, cp932) ? cp932 : text;
 }
 
 QChar defaultCsvSeparator(const QString& path)
@@ -281,18 +449,23 @@ CsvSet readCsvQuestions(const QString& text, QChar defaultSeparator)
     CsvHeaders headers;
     headers.separator = defaultSeparator;
 
-    // Header lines: each starts with "#" and ends at its line break.
+    // Header lines: the export's own "#key:value" lines at the top, each
+    // ending at its line break. The first other line is the first record.
+    const QStringView all(text);
     qsizetype pos = 0;
     int line = 1;
-    while (pos < text.size() && text[pos] == u'#') {
+    while (pos < all.size()) {
         qsizetype end = pos;
-        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+        while (end < all.size() && all[end] != u'\r' && all[end] != u'\n')
             ++end;
-        if (!applyHeader(text.mid(pos + 1, end - pos - 1), &headers)) {
+        const HeaderLine header = applyHeader(all.sliced(pos, end - pos), &headers);
+        if (header == HeaderLine::NotHeader)
+            break;
+        if (header == HeaderLine::Unreadable) {
             set.badLine = line;
             return set;
         }
-        if (end < text.size() && text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n')
+        if (end < all.size() && all[end] == u'\r' && end + 1 < all.size() && all[end + 1] == u'\n')
             ++end;
         pos = end + 1;
         ++line;
@@ -302,8 +475,8 @@ CsvSet readCsvQuestions(const QString& text, QChar defaultSeparator)
     auto& skipped = headers.skippedColumns;
     std::sort(skipped.begin(), skipped.end(), std::greater<>());
     skipped.erase(std::unique(skipped.begin(), skipped.end()), skipped.end());
-    RecordScanner scanner(text, pos, line, headers.separator);
-    QStringList fields;
+    RecordScanner scanner(all, std::min(pos, all.size()), line, headers.separator);
+    QList<QStringView> fields;
     bool first = true;
     while (!scanner.atEnd()) {
         const int recordLine = scanner.line();
@@ -311,19 +484,20 @@ CsvSet readCsvQuestions(const QString& text, QChar defaultSeparator)
             set.badLine = scanner.openQuoteLine();
             return set;
         }
-        // A blank line holds no question.
-        if (fields.size() == 1 && fields[0].isEmpty())
+        // A row whose fields are all empty or blank (an empty line, or a
+        // spreadsheet's empty row: ",", " , ") holds no question.
+        if (std::all_of(fields.cbegin(), fields.cend(), [](QStringView field) { return field.trimmed().isEmpty(); }))
             continue;
         // Columns named by the headers are not fields (removed from the
         // right, so the numbers of the others stay as they were).
-        for (const int column : headers.skippedColumns)
+        for (const int column : skipped)
             if (column <= fields.size())
                 fields.removeAt(column - 1);
         if (fields.size() < 2) {
             set.badLine = recordLine;
             return set;
         }
-        QuestionPair question{fields[0], fields[1]};
+        QuestionPair question{fields[0].toString(), fields[1].toString()};
         if (headers.html)
             question = {plainTextOfHtmlField(question.question), plainTextOfHtmlField(question.answer)};
         if (first && isHeaderRow(question)) {
@@ -331,7 +505,7 @@ CsvSet readCsvQuestions(const QString& text, QChar defaultSeparator)
             continue;
         }
         first = false;
-        set.questions.append(question);
+        set.questions.append(std::move(question));
     }
     return set;
 }

@@ -11,13 +11,20 @@
 
 namespace questions {
 
-// The text of a question file as people's files come: after a UTF-8
-// byte-order mark, or when the bytes are valid UTF-8, UTF-8; otherwise code
-// page 932 (what spreadsheets on Japanese desktops save).
+// The text of a question file as people's files come. A byte-order mark
+// names the encoding: UTF-8, or UTF-16 little- or big-endian (a
+// spreadsheet's "Unicode text"). Without one the bytes are UTF-8, with
+// U+FFFD for the odd invalid byte, unless they read better as code page 932
+// (what spreadsheets on Japanese desktops save; see csv_format.cpp for
+// "better"). Line ends are left as they are: the reader takes CR LF, LF and
+// CR in the decoded text.
 QString decodeQuestionText(QByteArrayView bytes);
 
 // The separator a file uses unless a "#separator:" line says otherwise:
-// comma for ".csv", tab for anything else (".tsv", ".txt").
+// comma for ".csv", tab for anything else (".tsv", ".txt"). The encoding
+// does not change it: a spreadsheet's UTF-16 "Unicode text" is a
+// tab-separated ".txt", and LibreOffice writes a UTF-16 ".csv" with the
+// comma its CSV filter always starts from.
 QChar defaultCsvSeparator(const QString& path);
 
 struct QuestionPair {
@@ -34,13 +41,17 @@ struct CsvSet {
 
 // The questions of the text, in order. Fields follow RFC 4180: a field in
 // double quotes may hold the separator, line breaks (kept as CR LF) and
-// doubled quotes. Leading lines starting with "#" are headers:
-// "#separator:" (comma, semicolon, tab, space, pipe or the character),
-// "#html:true|false" and "#guid/#notetype/#deck/#tags column:N" (columns
-// that are not fields); other header lines are ignored. Blank lines hold no
-// question; a first row of header words (問題/答え, question/answer, …) is
-// not a question. A quote still open at the end names the line it opened
-// on; a row with fewer than two fields names its first line.
+// doubled quotes. Header lines are the plain-text note export's own
+// "#key:value" lines at the top of the file (keys compared trimmed and in
+// lower case): "#separator:" (comma, semicolon, tab, space, pipe, colon or
+// the character), "#html:true|false", "#guid/#notetype/#deck/#tags column:N"
+// (columns that are not fields), and "#tags:", "#deck:", "#notetype:",
+// "#columns:", "#match scope:", "#if matches:" (read past). The first other
+// line, "#" or not, is the first record. A row whose fields are all empty or
+// blank holds no question; a first row of header words (問題/答え,
+// question/answer, …) is not a question. A quote still open at the end
+// names the line it opened on; a row with fewer than two fields names its
+// first line.
 CsvSet readCsvQuestions(const QString& text, QChar defaultSeparator);
 
 // A field of an HTML export as the question table shows it: tags removed

@@ -8,6 +8,7 @@
 
 #include "platform/codepage.h"
 
+#include <QFile>
 #include <QTest>
 
 using questions::QuestionPair;
@@ -28,6 +29,17 @@ Pairs pairs(const QString& listed)
     return result;
 }
 
+// The text as UTF-16 bytes without a byte-order mark.
+QByteArray utf16(const QString& text, bool bigEndian)
+{
+    QByteArray bytes;
+    for (const QChar c : text) {
+        const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
+        bytes.append(bigEndian ? high : low).append(bigEndian ? low : high);
+    }
+    return bytes;
+}
+
 } // namespace
 
 namespace QTest {
@@ -46,6 +58,8 @@ private slots:
     void read();
     void decodesAsFilesCome_data();
     void decodesAsFilesCome();
+    void readsFilesOfRealPrograms_data();
+    void readsFilesOfRealPrograms();
     void htmlField_data();
     void htmlField();
     void monWriterReadsBackOrRefuses_data();
@@ -80,6 +94,17 @@ void TestCsvFormat::read_data()
     QTest::newRow("#separator as the character") << u"#separator:/\r\nq/a"_qs << tab << u"q|a"_qs << 0 << QChar(u'/');
     QTest::newRow("export columns skipped, other headers ignored")
         << u"#separator:tab\n#deck column:3\n#notetype:Basic\n#guid column:1\ng\tq\td\ta\tt"_qs << comma << u"q|a"_qs << 0 << tab;
+    QTest::newRow("header values with spaces, colon by name")
+        << u"# Separator : tab \n#separator:colon\n#html: TRUE\nq:<i>a</i>"_qs << comma << u"q|a"_qs << 0 << QChar(u':');
+    QTest::newRow("#separator: , is a comma") << u"#separator: ,\nq,a"_qs << tab << u"q|a"_qs << 0 << comma;
+    QTest::newRow("export keys read past")
+        << u"#tags:t\n#deck:d\n#columns:Front,Back\n#match scope:deck\n#if matches:keep\nq,a"_qs << comma << u"q|a"_qs << 0 << comma;
+    QTest::newRow("other # lines are questions")
+        << u"#1 日本の首都は,東京\n#2: 富士山の高さ,3776m\n#,x"_qs << comma << u"#1 日本の首都は|東京;#2: 富士山の高さ|3776m;#|x"_qs << 0 << comma;
+    QTest::newRow("header lines only at the top")
+        << u"#html:true\n#1,<b>x</b>\n#separator:/,y"_qs << comma << u"#1|x;#separator:/|y"_qs << 0 << comma;
+    QTest::newRow("empty and blank rows anywhere")
+        << u",\n問題,答え\n , \n,,\n\t,\u3000\nq,a\n\"\",\"\"\n,"_qs << comma << u"q|a"_qs << 0 << comma;
     QTest::newRow("empty file") << QString() << comma << QString() << 0 << comma;
     QTest::newRow("quote open at the end names its line")
         << u"q,a\r\nr,b\r\ns,\"open\r\nstill"_qs << comma << u"q|a;r|b"_qs << 3 << comma;
@@ -113,6 +138,14 @@ void TestCsvFormat::decodesAsFilesCome_data()
     QTest::newRow("UTF-8") << QByteArray("①,～") << u"①,～"_qs;
     QTest::newRow("code page 932") << testsupport::cp932(u"①,～,ｱ"_qs) << u"①,～,ｱ"_qs;
     QTest::newRow("ASCII") << QByteArray("q,a") << u"q,a"_qs;
+    // 」 is U+300D: its little-endian bytes hold a CR byte that is no line end.
+    QTest::newRow("UTF-16 LE with BOM") << QByteArray("\xFF\xFE", 2) + utf16(u"「」\t①\r\n"_qs, false) << u"「」\t①\r\n"_qs;
+    QTest::newRow("UTF-16 BE with BOM") << QByteArray("\xFE\xFF", 2) + utf16(u"問,答\n"_qs, true) << u"問,答\n"_qs;
+    QTest::newRow("UTF-16 cut in a character") << QByteArray("\xFF\xFEq\0,", 5) << u"q\uFFFD"_qs;
+    QTest::newRow("UTF-16 surrogates without partners")
+        << QByteArray("\xFF\xFE\x00\xD8q\0\x00\xDC\x3D\xD8\x00\xDE", 12) << u"\uFFFDq\uFFFD😀"_qs;
+    QTest::newRow("UTF-8 with a stray Latin-1 byte") << QByteArray("caf\xE9s,コーヒー") << u"caf\uFFFDs,コーヒー"_qs;
+    QTest::newRow("code page 932 half-width katakana") << testsupport::cp932(u"ﾃﾞｰﾀ,ｼﾞｮｳﾎｳ"_qs) << u"ﾃﾞｰﾀ,ｼﾞｮｳﾎｳ"_qs;
     // A UTF-8 character cut off at the end is no UTF-8: the bytes are code page 932.
     QTest::newRow("cut UTF-8 is code page 932") << QByteArray("q,\xE3\x81") << platform::decodeCp932("q,\xE3\x81");
 }
@@ -122,6 +155,38 @@ void TestCsvFormat::decodesAsFilesCome()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QCOMPARE(questions::decodeQuestionText(bytes), text);
+}
+
+// Files written by LibreOffice Calc and Python's csv module
+// (csv_fixtures/make_fixtures.sh): rows starting with "#", an empty row.
+void TestCsvFormat::readsFilesOfRealPrograms_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<QString>("expected"); // pairs, see pairs()
+
+    const QString calc = u"#1 日本の首都は|東京;#2: 富士山の高さ|3776m;関ヶ原の戦いは何年？|1600年;"
+                         u"琵琶湖がある県は、\n何県？|滋賀県;#tags: 地理|見出しではない行;\"鎖国\" の間も開いていた港は？|長崎"_qs;
+    QTest::newRow("Calc UTF-8") << u"calc_hash_utf8.csv"_qs << QChar(u',') << calc;
+    QTest::newRow("Calc Unicode text") << u"calc_hash_utf16.txt"_qs << QChar(u'\t') << calc;
+    QTest::newRow("Calc Unicode CSV") << u"calc_hash_utf16.csv"_qs << QChar(u',') << calc;
+    QTest::newRow("Python csv module") << u"python_hash_rows.csv"_qs << QChar(u',')
+        << u"#1 日本の首都は|東京;#2: 富士山の高さ|3776m;#deck: 地理|途中の行も問題;# 注: 引用符, 改行\nを含む|\"答\""_qs;
+}
+
+void TestCsvFormat::readsFilesOfRealPrograms()
+{
+    QFETCH(QString, file);
+    QFETCH(QChar, separator);
+    QFETCH(QString, expected);
+
+    QFile fixture(QFINDTESTDATA(u"csv_fixtures/"_qs + file));
+    QVERIFY(fixture.open(QIODevice::ReadOnly));
+    const questions::CsvSet set = questions::readCsvQuestions(questions::decodeQuestionText(fixture.readAll()),
+                                                              questions::defaultCsvSeparator(file));
+    QCOMPARE(set.badLine, 0);
+    QCOMPARE(set.separator, separator);
+    QCOMPARE(set.questions, pairs(expected));
 }
 
 void TestCsvFormat::htmlField_data()

@@ -5,28 +5,54 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-# Python's csv module: quoted fields with commas, quotes and line breaks.
+# Python's csv module: quoted fields with commas, quotes and line breaks
+# (python_quoted.csv); rows starting with "#" at the top and below, an empty
+# row and a blank one (python_hash_rows.csv).
 python3 - <<'PY'
 import csv
-rows = [
-    ["question", "answer"],
-    ["Capital of France, the country?", "Paris"],
-    ['Who said "I think, therefore I am"?', "Descartes"],
-    ["Two lines:\nfirst\nsecond", 'a "quoted", answer'],
-    ["日本の首都は？", "東京"],
-]
-with open("python_quoted.csv", "w", newline="", encoding="utf-8") as f:
-    csv.writer(f).writerows(rows)
+files = {
+    "python_quoted.csv": [
+        ["question", "answer"],
+        ["Capital of France, the country?", "Paris"],
+        ['Who said "I think, therefore I am"?', "Descartes"],
+        ["Two lines:\nfirst\nsecond", 'a "quoted", answer'],
+        ["日本の首都は？", "東京"],
+    ],
+    "python_hash_rows.csv": [
+        ["#1 日本の首都は", "東京"],
+        ["#2: 富士山の高さ", "3776m"],
+        ["", ""],
+        ["#deck: 地理", "途中の行も問題"],
+        ["  ", " "],
+        ["# 注: 引用符, 改行\nを含む", '"答"'],
+    ],
+}
+for name, rows in files.items():
+    with open(name, "w", newline="", encoding="utf-8") as f:
+        csv.writer(f).writerows(rows)
 PY
 
-# LibreOffice Calc: the same sheet as UTF-8 (charset 76) and as the Japanese
-# code page (charset 64); comma separator, double-quote text delimiter.
+# LibreOffice Calc (7.4), each sheet written by hand: "sheet output options",
+# the options being separator, text delimiter (34, the double quote) and
+# character set. calc_sheet.fods as UTF-8 (76) and as the Japanese code page
+# (64), with commas. calc_hash_rows.fods, whose rows start with "#" and that
+# has an empty row in the middle: as UTF-8 with commas; as "Unicode" (65535:
+# UTF-16 little-endian after the mark FF FE) with tabs in a .txt, the form of
+# a spreadsheet's "Unicode text"; and as "Unicode" with the Text CSV
+# filter's own separator, the comma. A fourth option 1 would quote every
+# text cell, hiding the "#" at the start of the lines, so it is left out.
 tmp=$(mktemp -d)
-for job in "calc_utf8:76" "calc_cp932:64"; do
+while read -r sheet out options; do
   soffice --headless -env:UserInstallation=file://$tmp/profile \
-    --convert-to "csv:Text - txt - csv (StarCalc):44,34,${job#*:}" --outdir "$tmp/${job%%:*}" calc_sheet.fods >/dev/null
-  cp "$tmp/${job%%:*}/calc_sheet.csv" "${job%%:*}.csv"
-done
+    --convert-to "${out##*.}:Text - txt - csv (StarCalc):$options" --outdir "$tmp/$out" "$sheet" >/dev/null
+  cp "$tmp/$out/${sheet%.fods}.${out##*.}" "$out"
+done <<'JOBS'
+calc_sheet.fods calc_utf8.csv 44,34,76
+calc_sheet.fods calc_cp932.csv 44,34,64
+calc_hash_rows.fods calc_hash_utf8.csv 44,34,76
+calc_hash_rows.fods calc_hash_utf16.txt 9,34,65535
+calc_hash_rows.fods calc_hash_utf16.csv 44,34,65535
+JOBS
 rm -rf "$tmp"
 
 # A flashcard program's "notes in plain text" export: tab-separated, header
