@@ -12,7 +12,7 @@
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/translations.h"
-#include "questions/tq_format.h"
+#include "questions/question_file_reader.h"
 
 #include <QDir>
 #include <QEvent>

@@ -214,6 +214,9 @@ public:
     QString storedRangeStart;         // range texts behind the double-clicks
     QString storedRangeEnd;
     std::unique_ptr<questions::TqFile> currentBinaryFile;
+    // The CSV/TSV file the last text open read, kept for the next append,
+    // which takes over its questions when the file still holds those bytes.
+    std::unique_ptr<questions::QuestionFile> csvReadAtOpen;
     QList<const QLineEdit*> tickErrorFields; // fields whose fault the tick has shown, until valid again
     std::mt19937 random;              // order of random presentation
 
@@ -237,7 +240,7 @@ public:
     // error and the rest still open.
     void openQuestionFiles(const QStringList& paths);
     void showBinaryFile(questions::QuestionFile file);
-    void showTextFile(const questions::QuestionFile& file);
+    void showTextFile(questions::QuestionFile file);
     void showInLineStore(const questions::QuestionFile& file);
     questions::MonLines lineStore() const;
     int textListRow() const;

@@ -443,7 +443,7 @@ QString plainTextOfHtmlField(const QString& html)
     return decodeEntities(removeSoundReferences(removeTags(html))).trimmed();
 }
 
-CsvSet readCsvQuestions(const QString& text, QChar defaultSeparator)
+CsvSet readCsvQuestions(const QString& text, QChar defaultSeparator, qsizetype maxQuestions)
 {
     CsvSet set;
     CsvHeaders headers;
@@ -505,6 +505,10 @@ CsvSet readCsvQuestions(const QString& text, QChar defaultSeparator)
             continue;
         }
         first = false;
+        if (set.questions.size() == maxQuestions) {
+            set.tooMany = true;
+            return set;
+        }
         set.questions.append(std::move(question));
     }
     return set;

@@ -9,6 +9,8 @@
 #include <QList>
 #include <QString>
 
+#include <limits>
+
 namespace questions {
 
 // The text of a question file as people's files come. A byte-order mark
@@ -37,6 +39,7 @@ struct CsvSet {
     QList<QuestionPair> questions;
     QChar separator;   // the separator in effect after the header lines
     int badLine = 0;   // > 0: the physical line (from 1) that cannot be read
+    bool tooMany = false; // more questions than asked for: reading stopped there
 };
 
 // The questions of the text, in order. Fields follow RFC 4180: a field in
@@ -51,8 +54,10 @@ struct CsvSet {
 // blank holds no question; a first row of header words (問題/答え,
 // question/answer, …) is not a question. A quote still open at the end
 // names the line it opened on; a row with fewer than two fields names its
-// first line.
-CsvSet readCsvQuestions(const QString& text, QChar defaultSeparator);
+// first line. Reading stops, with tooMany set, at a question beyond
+// `maxQuestions`.
+CsvSet readCsvQuestions(const QString& text, QChar defaultSeparator,
+                        qsizetype maxQuestions = std::numeric_limits<qsizetype>::max());
 
 // A field of an HTML export as the question table shows it: tags removed
 // (<br> and the ends of <div> and <p> blocks become line breaks), entities

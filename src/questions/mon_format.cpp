@@ -195,6 +195,15 @@ void forEachRecord(const MonLines& lines, const MonRecordVisitor& visit)
         lines.size(), [&lines](qsizetype i) { return lines.lineForReading(i); }, visit);
 }
 
+qsizetype countRecords(const MonLines& lines)
+{
+    qsizetype count = 0;
+    walkRecords(
+        lines.size(), [&lines](qsizetype i) { return lines.lineForReading(i); },
+        [&count](QByteArrayView, QByteArrayView) { ++count; });
+    return count;
+}
+
 QString monDisplayPath(const QString& path)
 {
     const qsizetype nameStart = path.lastIndexOf(QLatin1Char('/')) + 1;

@@ -101,6 +101,9 @@ QList<MonRecord> assembleRecords(const QList<QByteArray>& lines);
 using MonRecordVisitor = std::function<void(QByteArrayView question, QByteArrayView answer)>;
 void forEachRecord(const MonLines& lines, const MonRecordVisitor& visit);
 
+// The number of records forEachRecord hands on, counted without copying.
+qsizetype countRecords(const MonLines& lines);
+
 // The path with the extension of its file name replaced by ".mon"; a file
 // name without "." gets ".mon" appended.
 QString monDisplayPath(const QString& path);

@@ -39,24 +39,33 @@ ReadResult readMon(QuestionFile file)
         return failed(ReadFailure::Kind::CannotOpen, file.path);
     file.bytes = std::move(*bytes);
     file.lines = MonLines(file.bytes);
+    if (countRecords(file.lines) > kMaxQuestionsPerFile)
+        return failed(ReadFailure::Kind::TooManyQuestions, file.path);
     file.header = readMonHeader(file.lines);
     return ReadResult{std::move(file), {}};
 }
 
-ReadResult readCsv(QuestionFile file)
+ReadResult readCsv(QuestionFile file, const QuestionFile* earlier)
 {
-    const std::optional<QByteArray> bytes = readTextFileBytes(file.path);
+    std::optional<QByteArray> bytes = readTextFileBytes(file.path);
     if (!bytes)
         return failed(ReadFailure::Kind::CannotOpen, file.path);
-    file.csv = readCsvQuestions(decodeQuestionText(*bytes), defaultCsvSeparator(file.path));
+    file.bytes = std::move(*bytes);
+    if (earlier && earlier->typeEntry == kCsvTypeEntry && earlier->path == file.path && earlier->bytes == file.bytes)
+        file.csv = earlier->csv; // shared, not copied
+    else
+        file.csv = readCsvQuestions(decodeQuestionText(file.bytes), defaultCsvSeparator(file.path),
+                                    kMaxQuestionsPerFile);
     if (file.csv.badLine > 0)
         return failed(ReadFailure::Kind::UnreadableLine, file.path, file.csv.badLine);
+    if (file.csv.tooMany)
+        return failed(ReadFailure::Kind::TooManyQuestions, file.path);
     return ReadResult{std::move(file), {}};
 }
 
 } // namespace
 
-ReadResult readQuestionFile(const QString& path, int typeEntry)
+ReadResult readQuestionFile(const QString& path, int typeEntry, const QuestionFile* earlier)
 {
     QuestionFile file;
     file.typeEntry = typeEntry;
@@ -67,7 +76,7 @@ ReadResult readQuestionFile(const QString& path, int typeEntry)
     case kTextTypeEntry:
         return readMon(std::move(file));
     case kCsvTypeEntry:
-        return readCsv(std::move(file));
+        return readCsv(std::move(file), earlier);
     default:
         return failed(ReadFailure::Kind::CannotOpen, path);
     }

@@ -18,11 +18,22 @@
 
 namespace questions {
 
+// The most questions a text file (.mon, CSV/TSV) may hold. The window
+// keeps every question in its table, so time and memory grow with their
+// number: a file of a million of the shortest questions (`a,b` rows, or
+// `1,"a","b"` records) opens and appends in 1.9 s with a peak of 290 MiB,
+// two million take 3.5 s and 550 MiB (bench_load, offscreen, on a 2-core
+// machine under load). A million leaves room below 10 s and 1 GiB for
+// longer questions, whose bytes kMaxMonFileBytes bounds. A .5tq file holds
+// at most eight genres of 65,535.
+inline constexpr qsizetype kMaxQuestionsPerFile = 1000000;
+
 // Why a file could not be read.
 struct ReadFailure {
     enum class Kind {
-        CannotOpen,     // missing, not a regular file, unreadable, held, too large
-        UnreadableLine, // a CSV/TSV line that cannot be read: `line`
+        CannotOpen,       // missing, not a regular file, unreadable, held, too large
+        UnreadableLine,   // a CSV/TSV line that cannot be read: `line`
+        TooManyQuestions, // more than kMaxQuestionsPerFile
     };
     Kind kind = Kind::CannotOpen;
     QString path;
@@ -36,8 +47,8 @@ struct QuestionFile {
     // .5tq: the file, held open from here on (its records are read at each
     // append); it becomes the window's binary file once it is shown.
     std::unique_ptr<TqFile> binary;
-    // .mon: the bytes as read, where their lines lie (the line store), and
-    // the header fields.
+    // Text files: the bytes as read. .mon: where their lines lie (the line
+    // store) and the header fields.
     QByteArray bytes;
     MonLines lines;
     MonHeader header;
@@ -58,11 +69,17 @@ struct TextListRow {
 // file (a folder, a FIFO, a device, a socket) is refused without waiting;
 // a text file is read with a bound (kMaxMonFileBytes) and never grows
 // beyond it.
+//
+// `earlier`, when given, is what an earlier read of a CSV/TSV file gave:
+// when it is the same file by the same reader and the bytes read now are
+// exactly the bytes read then, its questions are taken over rather than
+// read from the bytes again (a file is then parsed once for its open and
+// its next append, and still read from disk at each).
 struct ReadResult {
     std::optional<QuestionFile> file;
     ReadFailure failure; // when there is no file
 };
-ReadResult readQuestionFile(const QString& path, int typeEntry);
+ReadResult readQuestionFile(const QString& path, int typeEntry, const QuestionFile* earlier = nullptr);
 
 // The list row and path field of a text file (.mon, CSV/TSV) that was read.
 TextListRow textListRowOf(const QuestionFile& file);

@@ -31,15 +31,21 @@ constexpr int kListRows = 8;
 
 [[noreturn]] void raiseReadFailure(const questions::ReadFailure& failure)
 {
-    if (failure.kind == questions::ReadFailure::Kind::UnreadableLine)
+    using Kind = questions::ReadFailure::Kind;
+    if (failure.kind == Kind::UnreadableLine)
         throw platform::Error(QStringLiteral("CSV %1 の %2 行目を読めません").arg(failure.path).arg(failure.line));
+    if (failure.kind == Kind::TooManyQuestions)
+        throw platform::Error(QStringLiteral("ﾌｧｲﾙ %1 の問題数が上限の %2 問を超えています")
+                                  .arg(failure.path)
+                                  .arg(questions::kMaxQuestionsPerFile));
     platform::raiseCannotOpen(failure.path);
 }
 
 // The file read whole, or its error raised.
-questions::QuestionFile readOrRaise(const QString& path, int typeEntry)
+questions::QuestionFile readOrRaise(const QString& path, int typeEntry,
+                                    const questions::QuestionFile* earlier = nullptr)
 {
-    questions::ReadResult read = questions::readQuestionFile(path, typeEntry);
+    questions::ReadResult read = questions::readQuestionFile(path, typeEntry, earlier);
     if (!read.file)
         raiseReadFailure(read.failure);
     return std::move(*read.file);
@@ -81,7 +87,7 @@ void TForm1::openQuestionFile(const QString& path, int typeEntry)
     if (typeEntry == kBinaryTypeEntry)
         showBinaryFile(std::move(file));
     else
-        showTextFile(file);
+        showTextFile(std::move(file));
 }
 
 int TForm1::textListRow() const
@@ -90,7 +96,7 @@ int TForm1::textListRow() const
     return (textFileCount - 1) % kListRows + 1;
 }
 
-void TForm1::showTextFile(const questions::QuestionFile& file)
+void TForm1::showTextFile(questions::QuestionFile file)
 {
     ++textFileCount;
     const int row = textListRow();
@@ -107,6 +113,8 @@ void TForm1::showTextFile(const questions::QuestionFile& file)
     // No end number of another file stays beside this one.
     StringGrid1->setCell(4, row, QString());
     listRowEntries[row] = file.typeEntry;
+    if (file.typeEntry == kCsvTypeEntry)
+        csvReadAtOpen = std::make_unique<questions::QuestionFile>(std::move(file));
 }
 
 void TForm1::StringGrid1SelectCell(int /*ACol*/, int ARow)
@@ -119,7 +127,9 @@ void TForm1::StringGrid1SelectCell(int /*ACol*/, int ARow)
         return;
     std::optional<questions::QuestionFile> text;
     if (entry != kBinaryTypeEntry) {
-        text = readOrRaise(StringGrid1->cell(3, ARow), entry);
+        text = readOrRaise(StringGrid1->cell(3, ARow), entry, csvReadAtOpen.get());
+        // Kept for one append only: the table now holds the questions.
+        csvReadAtOpen.reset();
         if (entry != kCsvTypeEntry)
             showInLineStore(*text);
     }

@@ -173,12 +173,21 @@ void TestCsvFiles::badInputChangesNothing_data()
     QTest::addColumn<QByteArray>("bytes"); // empty: no file at all
     QTest::addColumn<bool>("atAppend");    // written over a good file after its open
     QTest::addColumn<QString>("message");  // %1: the path
+    QTest::addColumn<QString>("name");
 
-    QTest::newRow("quote open at the end") << QByteArray("q,a\r\n\"open,x\r\n") << false << u"CSV %1 の 2 行目を読めません"_qs;
-    QTest::newRow("one field") << QByteArray("#html:true\nq,a\nalone\n") << false << u"CSV %1 の 3 行目を読めません"_qs;
-    QTest::newRow("missing file") << QByteArray() << false << u"ﾌｧｲﾙ %1 は開けません"_qs;
-    QTest::newRow("bad at append") << QByteArray("q,a\nr,\"b\nc") << true << u"CSV %1 の 2 行目を読めません"_qs;
-    QTest::newRow("gone at append") << QByteArray() << true << u"ﾌｧｲﾙ %1 は開けません"_qs;
+    const QString csv = u"bad.csv"_qs;
+    QTest::newRow("quote open at the end") << QByteArray("q,a\r\n\"open,x\r\n") << false << u"CSV %1 の 2 行目を読めません"_qs << csv;
+    QTest::newRow("one field") << QByteArray("#html:true\nq,a\nalone\n") << false << u"CSV %1 の 3 行目を読めません"_qs << csv;
+    QTest::newRow("missing file") << QByteArray() << false << u"ﾌｧｲﾙ %1 は開けません"_qs << csv;
+    QTest::newRow("bad at append") << QByteArray("q,a\nr,\"b\nc") << true << u"CSV %1 の 2 行目を読めません"_qs << csv;
+    QTest::newRow("gone at append") << QByteArray() << true << u"ﾌｧｲﾙ %1 は開けません"_qs << csv;
+    // A file of more questions than fit is refused before they are read into the table.
+    const QString tooMany = u"ﾌｧｲﾙ %1 の問題数が上限の 1000000 問を超えています"_qs;
+    QTest::newRow("CSV, a question too many") << QByteArray("a,b\r\n").repeated(1000001) << false << tooMany << csv;
+    QTest::newRow("CSV, grown too large at append") << QByteArray("a,b\n").repeated(1000001) << true << tooMany << csv;
+    QTest::newRow(".mon, a record too many")
+        << QByteArray("0,\"x\",\"y\"\r\n0,\"y\",\"S\"\r\n") + QByteArray("1,\"a\",\"b\"\n").repeated(1000001) << false
+        << tooMany << u"bad.mon"_qs;
 }
 
 void TestCsvFiles::badInputChangesNothing()
@@ -186,11 +195,12 @@ void TestCsvFiles::badInputChangesNothing()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, atAppend);
     QFETCH(QString, message);
+    QFETCH(QString, name);
 
     TForm1 form;
     openThroughDialog(form, fixture("calc_utf8.csv"), 3);
     form.StringGrid1SelectCell(1, 1);
-    const QString path = dir->filePath(u"bad.csv"_qs);
+    const QString path = dir->filePath(name);
     if (atAppend) {
         openThroughDialog(form, writeFile(path, "q,a\n"), 3);
         QFile::remove(path);
