@@ -1,15 +1,19 @@
 // Loading questions into the window: one genre of 65,535 questions from a
-// .5tq file and a .mon file of 100,000 records, each opened with the open
-// button (scripted dialog) and appended by the list's select-cell handler
-// while the question table is shown on the loading page, selected as the
-// user selects it (narrow layout). Each is compared with a plain loop that
-// reads and decodes the same bytes into strings: the .5tq append alone, the
-// .mon open and append together (both read the file). Then, in a fresh
-// process each, the peak memory with 500,000 questions in the table (eight
-// .5tq genres, and one .mon file), the files written beforehand by this one.
+// .5tq file, a .mon file of 100,000 records and a UTF-8 CSV of 100,000 rows,
+// each opened with the open button (scripted dialog) and appended by the
+// list's select-cell handler while the question table is shown on the
+// loading page, selected as the user selects it (narrow layout). Each is
+// compared with a plain loop that reads and decodes the same bytes into
+// strings (for the CSV also splits them by RFC 4180): the .5tq append alone,
+// the text files' open and append together (both read the file). Then, in a
+// fresh process each, the peak memory with 500,000 questions in the table
+// (eight .5tq genres, and one .mon file), and the time and peak memory of
+// the largest text files the window accepts (the most questions a file may
+// hold, of the shortest kind; the most bytes, of longer rows) and of files
+// just beyond, which are refused; the files written beforehand by this one.
 //
-//   bench_load                            timings, then the two memory runs
-//   bench_load --memory 5tq|mon <file>    one memory run (prints the peak RSS)
+//   bench_load                                timings, then the memory runs
+//   bench_load --memory 5tq|mon|csv <file>    one memory run (prints the peak RSS)
 //
 // Runs on the current Qt platform, or offscreen when there is none.
 
@@ -19,6 +23,7 @@
 #include "platform/codepage.h"
 #include "platform/platform.h"
 #include "questions/mon_format.h"
+#include "questions/question_file_reader.h"
 #include "questions/tq_format.h"
 
 #include <QApplication>
@@ -30,6 +35,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <vector>
 
@@ -42,7 +48,11 @@ constexpr int kMemoryQuestions = 500000;
 constexpr double kAimMs = 1000.0;
 constexpr double kAimTqRatio = 2.0;
 constexpr double kAimMonRatio = 3.0;
+constexpr int kCsvRows = 100000;
+constexpr double kAimCsvRatio = 1.5;
 constexpr double kAimMemoryMiB = 300.0;
+constexpr double kAimLargestMiB = 1024.0;
+constexpr double kAimLargestMs = 10000.0;
 
 QByteArray cp932(const QString& text)
 {
@@ -106,6 +116,29 @@ QByteArray monBytes(int records)
     return bytes;
 }
 
+// A field as Python's csv module writes it: quoted when it holds the
+// separator, a quote or a line break, with quotes doubled.
+QByteArray csvField(const QString& text)
+{
+    QByteArray bytes = text.toUtf8();
+    if (!bytes.contains(',') && !bytes.contains('"') && !bytes.contains('\n') && !bytes.contains('\r'))
+        return bytes;
+    return '"' + bytes.replace("\"", "\"\"") + '"';
+}
+
+// A UTF-8 CSV as Python's csv module writes it (CR LF rows): every tenth
+// question holds a comma and a line break, so it is quoted.
+QByteArray csvBytes(int rows)
+{
+    QByteArray bytes;
+    bytes.reserve(qsizetype(rows) * 130);
+    for (int n = 1; n <= rows; ++n) {
+        const QString question = n % 10 ? questionText(n) : questionText(n) + QStringLiteral(", 二行目\n続き");
+        bytes += csvField(question) + ',' + csvField(answerText(n)) + "\r\n";
+    }
+    return bytes;
+}
+
 QString writeTo(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -139,6 +172,54 @@ std::vector<QString> plainMonLoop(const QString& path)
     for (const questions::MonRecord& record : questions::assembleRecords(questions::splitLines(bytes))) {
         cells.push_back(platform::decodeCp932(record.question));
         cells.push_back(platform::decodeCp932(record.answer));
+    }
+    return cells;
+}
+
+// Read, decode and split by RFC 4180 in a plain loop: the least any CSV
+// reader does. Fields are cut from the text as slices, unquoted ones
+// without a copy of each character.
+std::vector<QString> plainCsvLoop(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    const QString text = QString::fromUtf8(file.readAll());
+    std::vector<QString> cells;
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    while (i < size) {
+        QString field;
+        if (text[i] == u'"') {
+            for (++i; i < size; ++i) {
+                if (text[i] != u'"') {
+                    const qsizetype start = i;
+                    while (i < size && text[i] != u'"')
+                        ++i;
+                    field += QStringView(text).sliced(start, i - start);
+                    --i;
+                } else if (i + 1 < size && text[i + 1] == u'"') {
+                    field += u'"';
+                    ++i;
+                } else {
+                    ++i;
+                    break;
+                }
+            }
+        } else {
+            const qsizetype start = i;
+            while (i < size && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n')
+                ++i;
+            field = text.sliced(start, i - start);
+        }
+        cells.push_back(std::move(field));
+        if (i < size && text[i] == u',') {
+            ++i;
+            continue;
+        }
+        if (i < size && text[i] == u'\r')
+            ++i;
+        if (i < size && text[i] == u'\n')
+            ++i;
     }
     return cells;
 }
@@ -236,7 +317,7 @@ void report(const char* what, const Figures& f, Compared compared, double aimRat
     std::printf("  open (open button handler):   median %.0f ms\n", f.openMs);
     std::printf("  append (select-cell handler): median %.0f ms; until painted %.0f ms; aim <= %.0f ms: %s\n",
                 f.appendMs, f.paintedMs, kAimMs, f.paintedMs <= kAimMs ? "met" : "NOT met");
-    std::printf("  plain read-and-decode loop:   median %.0f ms; %s / loop %.2f; aim <= %.0fx: %s\n", f.plainMs,
+    std::printf("  plain read-and-decode loop:   median %.0f ms; %s / loop %.2f; aim <= %.1fx: %s\n", f.plainMs,
                 withOpen ? "(open + append)" : "append", ratio, aimRatio, ratio <= aimRatio ? "met" : "NOT met");
     std::printf("  scrolling afterwards: %.1f ms per painted page step\n", f.scrollMs);
 }
@@ -253,40 +334,52 @@ long peakRssKb()
     return line.match(QString::fromLatin1(status.readAll())).captured(1).toLong();
 }
 
-// One memory run: the file opened and its 500,000 questions appended, then
-// the peak resident size.
+// One memory run: the file opened and every question appended (all eight
+// genres of a .5tq, the one row of a text file), the table painted; then
+// the questions in the table, the milliseconds all this took, the peak
+// resident size and the number of error boxes.
 int memoryRun(const QString& kind, const QString& path)
 {
     ShownWindow window;
-    if (kind == QLatin1String("5tq")) {
-        window.open(path, 1);
-        for (int g = 1; g <= 8; ++g)
-            window.form.StringGrid1SelectCell(1, g);
-    } else {
-        window.open(path, 2);
-        window.form.StringGrid1SelectCell(1, 1);
-    }
+    int errors = 0;
+    platform::setErrorSink([&errors](const QString&, const QString&) { ++errors; });
+    QElapsedTimer timer;
+    timer.start();
+    const int entry = kind == QLatin1String("5tq") ? 1 : kind == QLatin1String("mon") ? 2 : 3;
+    platform::scriptOpenDialog(path, entry);
+    window.form.guard.run([&] { window.form.Button3Click(); });
+    for (int row = 1; row <= (entry == 1 ? 8 : 1); ++row)
+        window.form.guard.run([&] { window.form.StringGrid1SelectCell(1, row); });
     QApplication::processEvents();
     window.form.StringGrid2->viewport()->repaint();
-    std::printf("questions=%d peak-rss-kb=%ld\n", window.form.StringGrid2->rowCount() - 2, peakRssKb());
+    std::printf("questions=%d ms=%lld peak-rss-kb=%ld errors=%d\n", window.form.StringGrid2->rowCount() - 2,
+                timer.elapsed(), peakRssKb(), errors);
     return 0;
 }
 
-void reportMemory(const QString& kind, const QString& path, const char* what)
+// Runs one memory run in a fresh process and prints its figures against
+// the aims (peak memory, and the time to open and append when given).
+void reportMemory(const QString& kind, const QString& path, const char* what, double aimMiB, double aimMs = 0)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--memory"), kind, path});
     process.waitForFinished(-1);
-    static const QRegularExpression line(QStringLiteral("questions=(\\d+) peak-rss-kb=([1-9]\\d*)"));
+    static const QRegularExpression line(
+        QStringLiteral("questions=(\\d+) ms=(\\d+) peak-rss-kb=([1-9]\\d*) errors=(\\d+)"));
     const auto match = line.match(QString::fromLocal8Bit(process.readAllStandardOutput()));
     if (!match.hasMatch()) {
         std::printf("%s: no figure (run failed)\n", what);
         return;
     }
-    const double mib = match.captured(2).toDouble() / 1024.0;
-    std::printf("%s: %s questions in the table, peak memory (peak RSS) %.1f MiB; aim < %.0f MiB: %s\n", what,
-                qPrintable(match.captured(1)), mib, kAimMemoryMiB, mib < kAimMemoryMiB ? "met" : "NOT met");
+    const double mib = match.captured(3).toDouble() / 1024.0;
+    const double ms = match.captured(2).toDouble();
+    std::printf("%s: %s questions in the table, %s error box(es); peak memory (peak RSS) %.1f MiB; aim < %.0f MiB: %s",
+                what, qPrintable(match.captured(1)), qPrintable(match.captured(4)), mib, aimMiB,
+                mib < aimMiB ? "met" : "NOT met");
+    if (aimMs > 0)
+        std::printf("; open and append %.0f ms; aim < %.0f ms: %s", ms, aimMs, ms < aimMs ? "met" : "NOT met");
+    std::printf("\n");
 }
 
 } // namespace
@@ -305,6 +398,7 @@ int main(int argc, char** argv)
     // Genre 2 holds the 65,535 questions, after a genre of 100.
     const QString tq = writeTo(dir.filePath(QStringLiteral("b.5tq")), tqBytes({100, kGenreQuestions}));
     const QString mon = writeTo(dir.filePath(QStringLiteral("b.mon")), monBytes(kMonRecords));
+    const QString csv = writeTo(dir.filePath(QStringLiteral("b.csv")), csvBytes(kCsvRows));
     {
         ShownWindow shown;
         std::printf("loading questions, platform %s, median of %d runs, loading page %d px wide\n",
@@ -328,6 +422,15 @@ int main(int argc, char** argv)
                [&] { return plainMonLoop(mon); }),
            Compared::OpenAndAppend, kAimMonRatio);
 
+    report("UTF-8 CSV of 100,000 rows (every tenth quoted, with a comma and a line break)",
+           measure(
+               [&](ShownWindow& w, double* opened, double* painted) {
+                   *opened = w.open(csv, 3);
+                   return w.appendMs(1, painted);
+               },
+               [&] { return plainCsvLoop(csv); }),
+           Compared::OpenAndAppend, kAimCsvRatio);
+
     // The file changes on disk between open and append: the line store is
     // loaded again and its text box given the new text.
     const QByteArray changed = monBytes(kMonRecords).replace("\"x\"", "\"z\"");
@@ -345,9 +448,34 @@ int main(int argc, char** argv)
 
     const QString memoryTq = writeTo(dir.filePath(QStringLiteral("m.5tq")),
                                      tqBytes(QList<int>(8, kMemoryQuestions / 8)));
-    reportMemory(QStringLiteral("5tq"), memoryTq, "eight .5tq genres of 62,500");
+    reportMemory(QStringLiteral("5tq"), memoryTq, "eight .5tq genres of 62,500", kAimMemoryMiB);
     QFile::remove(memoryTq);
     const QString memoryMon = writeTo(dir.filePath(QStringLiteral("m.mon")), monBytes(kMemoryQuestions));
-    reportMemory(QStringLiteral("mon"), memoryMon, "one .mon file of 500,000 records");
+    reportMemory(QStringLiteral("mon"), memoryMon, "one .mon file of 500,000 records", kAimMemoryMiB);
+    QFile::remove(memoryMon);
+
+    // The largest files accepted, and files just beyond, which are refused
+    // at open with the error box.
+    const auto most = qsizetype(questions::kMaxQuestionsPerFile);
+    const auto shortestMon = [](qsizetype records) {
+        return QByteArray("0,\"x\",\"y\"\r\n0,\"y\",\"m\"\r\n") + QByteArray("1,\"a\",\"b\"\r\n").repeated(records);
+    };
+    const QString edge = dir.filePath(QStringLiteral("edge"));
+    // Each file is made only when its turn comes.
+    const QList<std::tuple<const char*, std::function<QByteArray()>, const char*>> largest{
+        {"csv", [&] { return QByteArray("a,b\r\n").repeated(most); }, "CSV of the most questions accepted (a,b rows)"},
+        {"mon", [&] { return shortestMon(most); }, ".mon of the most questions accepted (1,\"a\",\"b\" records)"},
+        {"csv", [&] { return (QByteArray(100, 'x') + ',' + QByteArray(25, 'y') + "\r\n").repeated(most - 10); },
+         "CSV of the most bytes accepted (128-byte rows)"},
+        {"csv", [&] { return QByteArray("a,b\r\n").repeated(most + 1); }, "CSV of one question too many (refused)"},
+        {"csv", [] { return QByteArray("a,b\n").repeated(questions::kMaxMonFileBytes / 4); },
+         "CSV at the size limit, a,b rows (refused)"},
+        {"mon", [&] { return shortestMon((questions::kMaxMonFileBytes - 24) / 11); },
+         ".mon at the size limit, shortest records (refused)"},
+    };
+    for (const auto& [kind, bytesOf, what] : largest) {
+        writeTo(edge, bytesOf());
+        reportMemory(QString::fromLatin1(kind), edge, what, kAimLargestMiB, kAimLargestMs);
+    }
     return 0;
 }
