@@ -110,7 +110,6 @@ private slots:
     void missingFileAtAppend();
     void eachRowAppendsWhatItShows_data();
     void eachRowAppendsWhatItShows();
-    void rowsNoOpenHasWrittenAreRefused();
     void ninthTextFileReusesTheFirstRow();
 
     void binaryOpenListsGenres();
@@ -375,7 +374,8 @@ void TestQuestionFiles::missingFileAtAppend()
 }
 
 // A row appends what it shows, whichever format was opened last: a row a
-// binary open wrote appends its genre, a row a text open wrote its file.
+// binary open wrote appends its genre, a row a text open wrote its file; a
+// row no open has written serves nothing, and nothing at all changes.
 void TestQuestionFiles::eachRowAppendsWhatItShows_data()
 {
     QTest::addColumn<QStringList>("opened");
@@ -394,6 +394,7 @@ void TestQuestionFiles::eachRowAppendsWhatItShows_data()
         << QStringList{"a.csv", "g.5tq", "b.mon"} << 2 << QStringList{"B1", "B", "2"};
     QTest::newRow(".mon, .5tq, CSV: row 2 the CSV")
         << QStringList{"a.mon", "g.5tq", "b.csv"} << 2 << QStringList{"B1", "b", "2"};
+    QTest::newRow(".mon: row 2 nothing") << QStringList{"a.mon"} << 2 << QStringList{"", "", "0"};
 }
 
 void TestQuestionFiles::eachRowAppendsWhatItShows()
@@ -407,24 +408,14 @@ void TestQuestionFiles::eachRowAppendsWhatItShows()
         openThroughDialog(form, file(name), 2);
     if (form.StringGrid1->cell(3, row).contains(u'/')) // a text file's path: no end number beside it
         QCOMPARE(form.StringGrid1->cell(4, row), QString());
+    const Snapshot before(form);
     ErrorBoxes boxes;
     clickListRow(form, row);
     QCOMPARE(boxes.texts, QStringList{});
+    QCOMPARE(Snapshot(form) == before, appended[2] == u"0");
     QCOMPARE(form.StringGrid2->rowCount() - 2, appended[2].toInt());
     QCOMPARE(form.StringGrid2->cell(1, 1), appended[0]);
     QCOMPARE(form.StringGrid2->cell(3, 1), appended[1]);
-}
-
-// Rows that no open has written serve nothing: nothing at all changes.
-void TestQuestionFiles::rowsNoOpenHasWrittenAreRefused()
-{
-    TForm1 form;
-    openThroughDialog(form, file(QStringLiteral("a.mon")), 2);
-    const Snapshot before(form);
-    for (int row : {2, 8})
-        form.StringGrid1SelectCell(1, row);
-    QVERIFY(Snapshot(form) == before);
-    QVERIFY(!form.Button16->isEnabled());
 }
 
 void TestQuestionFiles::ninthTextFileReusesTheFirstRow()
