@@ -1,8 +1,9 @@
-// Question files named on the command line, on a real X server: the window
-// is shown first, then the files open in order, relative names taken from
-// the folder the program was started in; the program directory stays that
-// start folder. A screenshot of the filled list lands beside the test
-// program in "screenshots/".
+// The command line: which arguments are files, "--help" and "--version"
+// from the real program without a display. Question files named on the
+// command line, on a real X server: the window is shown first, then the files
+// open in order, relative names taken from the folder the program was started
+// in; the program directory stays that start folder. A screenshot of the
+// filled list lands beside the test program in "screenshots/".
 
 #include "app/Un_subri1.h"
 #include "app/command_line.h"
@@ -12,14 +13,84 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+using Request = app::CommandLine::Request;
+Q_DECLARE_METATYPE(Request)
 
 class TestCommandLineXvfb : public QObject {
     Q_OBJECT
 private slots:
+    void argumentsRead_data();
+    void argumentsRead();
+    void programPrintsWithoutDisplay_data();
+    void programPrintsWithoutDisplay();
     void filesOnTheCommandLineOpenInOrder();
 };
+
+// The arguments after the program's name; the request; the files; how many
+// arguments the toolkit sees.
+void TestCommandLineXvfb::argumentsRead_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<Request>("request");
+    QTest::addColumn<QString>("files");
+    QTest::addColumn<int>("toolkitCount");
+    const auto row = [](const char* name, const char* line, Request request, const char* files, int count) {
+        QTest::newRow(name) << QString::fromUtf8(line) << request << QString::fromUtf8(files) << count;
+    };
+    row("toolkit options", "-style fusion a.mon --platform offscreen -display :1 -reverse b.csv",
+        Request::OpenWindow, "a.mon b.csv", 10);
+    row("value missing", "a.mon -style", Request::OpenWindow, "a.mon", 3);
+    row("after --", "-style fusion -- -odd.mon --help -- -style", Request::OpenWindow,
+        "-odd.mon --help -- -style", 3);
+    row("help", "a.mon --help", Request::ShowUsage, "a.mon", 3);
+    row("short help", "-h", Request::ShowUsage, "", 2);
+    row("first request wins", "--version --help", Request::ShowVersion, "", 3);
+}
+
+void TestCommandLineXvfb::argumentsRead()
+{
+    QFETCH(QString, line);
+    QFETCH(Request, request);
+    QFETCH(QString, files);
+    QFETCH(int, toolkitCount);
+    const app::CommandLine read = app::parseCommandLine((QStringLiteral("mireldo ") + line).split(u' '));
+    QCOMPARE(read.request, request);
+    QCOMPARE(read.files, files.split(u' ', Qt::SkipEmptyParts));
+    QCOMPARE(read.toolkitArgumentCount, toolkitCount);
+}
+
+void TestCommandLineXvfb::programPrintsWithoutDisplay_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("usage") << QStringLiteral("--help") << QStringLiteral("使い方: mireldo [オプション...] [問題ファイル...]\n");
+    QTest::newRow("version") << QStringLiteral("--version") << QStringLiteral("mireldo " MIRELDO_VERSION "\n");
+}
+
+void TestCommandLineXvfb::programPrintsWithoutDisplay()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, printed);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QLatin1String(name));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(MIRELDO_PROGRAM), {option});
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(QString::fromUtf8(program.readAllStandardError()), QString());
+    QCOMPARE(program.exitCode(), 0);
+    QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).startsWith(printed));
+
+    program.setStandardOutputFile(QStringLiteral("/dev/full")); // a failed write is no success
+    program.start(QStringLiteral(MIRELDO_PROGRAM), {option});
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitCode(), 1);
+}
 
 void TestCommandLineXvfb::filesOnTheCommandLineOpenInOrder()
 {
@@ -39,9 +110,11 @@ void TestCommandLineXvfb::filesOnTheCommandLineOpenInOrder()
     const QString programDirectory = form.Edit14->text();
     QCOMPARE(programDirectory, QDir(start.path()).canonicalPath() + u'/');
 
-    // Options are the toolkit's; an empty argument names no file.
+    // Options are the toolkit's, with their values; an empty argument names no file.
+    testsupport::ErrorBoxes errors;
     app::openCommandLineFiles(form, {QStringLiteral("mireldo"), QStringLiteral("--an-option"),
-                                     QStringLiteral("sets/sample.5tq"), QString(),
+                                     QStringLiteral("-style"), QStringLiteral("fusion"),
+                                     QStringLiteral("sets/sample.5tq"), QString(), QStringLiteral("--"),
                                      QStringLiteral("sets/kencho.mon")});
     QCOMPARE(form.StringGrid1->cell(0, 2), QString()); // nothing before the event loop runs
 
@@ -52,6 +125,7 @@ void TestCommandLineXvfb::filesOnTheCommandLineOpenInOrder()
     QCOMPARE(form.Edit3->text(), sets + QStringLiteral("/kencho.mon"));
     QCOMPARE(QDir::currentPath(), sets); // the open dialog's rule: the last file's folder
     QCOMPARE(form.Edit14->text(), programDirectory); // documents are still found where it started
+    QCOMPARE(errors.texts, QStringList());
 
     testsupport::clickTab(form, form.TabSheet2);
     const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
