@@ -15,11 +15,11 @@ namespace {
 bool takesValue(QStringView option)
 {
     static const QStringList names = {
-        QStringLiteral("style"),    QStringLiteral("stylesheet"),         QStringLiteral("platform"),
+        QStringLiteral("style"), QStringLiteral("stylesheet"), QStringLiteral("platform"),
         QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"), QStringLiteral("plugin"),
-        QStringLiteral("display"),  QStringLiteral("geometry"),           QStringLiteral("qwindowgeometry"),
-        QStringLiteral("qwindowicon"), QStringLiteral("qwindowtitle"),    QStringLiteral("title"),
-        QStringLiteral("name"),     QStringLiteral("session"),            QStringLiteral("visual")};
+        QStringLiteral("display"), QStringLiteral("geometry"), QStringLiteral("qwindowgeometry"),
+        QStringLiteral("qwindowicon"), QStringLiteral("qwindowtitle"), QStringLiteral("title"),
+        QStringLiteral("name"), QStringLiteral("session"), QStringLiteral("visual")};
     if (option.startsWith(u"--"))
         option = option.sliced(1);
     return option.size() > 1 && names.contains(option.sliced(1));
