@@ -1,5 +1,5 @@
-// Starts the program: the application, the design fonts, the window, and
-// the question files named on the command line.
+// Starts the program: the command line, the application, the design fonts,
+// the window, and the question files named on the command line.
 
 #include "app/Un_subri1.h"
 #include "app/command_line.h"
@@ -9,6 +9,10 @@
 #include "platform/window_lifetime.h"
 
 #include <QApplication>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 
 namespace {
@@ -28,16 +32,45 @@ public:
     }
 };
 
+// Prints the usage or the version. A text that could not be written (a
+// full disk, a closed pipe) is an error, not a success.
+int print(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
+        && std::fflush(stdout) == 0)
+        return 0;
+    const int error = errno;
+    std::fprintf(stderr, "mireldo: 標準出力に書き込めませんでした: %s\n", std::strerror(error));
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    platform::chooseSessionPlatform(argc, argv); // always-on-top needs X11
-    Application application(argc, argv);
+    // Read before the application exists: asked for the usage or the version,
+    // the program needs no window and no display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const app::CommandLine commandLine = app::parseCommandLine(arguments);
+    if (commandLine.request == app::CommandLine::Request::ShowUsage)
+        return print(app::usageText());
+    if (commandLine.request == app::CommandLine::Request::ShowVersion)
+        return print(app::versionText());
+
+    // The toolkit sees only what comes before "--", so a file named after it
+    // is never taken for one of the toolkit's options.
+    int toolkitArgc = commandLine.toolkitArgumentCount;
+    argv[toolkitArgc] = nullptr;
+    platform::chooseSessionPlatform(toolkitArgc, argv); // always-on-top needs X11
+    Application application(toolkitArgc, argv);
     TForm1 form;
     app::armStartupProbe(form); // tests and benchmarks only
     form.show();
     platform::quitWhenDestroyedOutside(&form);
-    app::openCommandLineFiles(form, application.arguments()); // mireldo FILE…
+    // The arguments as given: the toolkit has taken its own out of argv.
+    app::openCommandLineFiles(form, arguments); // mireldo FILE…
     return application.exec();
 }

@@ -1,9 +1,11 @@
 #include "platform/pad_chars.h"
 
+#include <QFontMetricsF>
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 
 #include <algorithm>
+#include <array>
 
 namespace platform {
 
@@ -25,18 +27,31 @@ QString withoutPadChars(QString text)
 
 namespace {
 
+constexpr char16_t kFirstPad = 0xF8F0;
+constexpr int kPadCount = 4;
+
 // No font the program uses has a glyph for these characters; the fallback
-// fonts draw a box or some symbol font's bracket piece. The format makes
-// whatever is found transparent, one pixel high (so it cannot raise the
-// line) and without width: the letter spacing takes back all but 1/64 % of
-// its advance, which is less than the layout's smallest unit.
-QTextCharFormat hiddenFormat()
+// fonts draw a box or some symbol font's bracket piece, each with an advance
+// of its own. The format draws each pad character in one fixed font, one
+// pixel high (so it cannot raise the line), transparent, and without any
+// font merging, so that the glyph and its advance are always that font's and
+// never a fallback font's; a letter spacing of exactly minus that advance
+// leaves it no width at all, so the text after it stands where it would
+// stand without it. The advance is measured per character: a font may have
+// a glyph for one of them.
+QTextCharFormat hiddenFormat(QChar pad)
 {
+    QFont font;
+    font.setPixelSize(1);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    const qreal advance = QFontMetricsF(font).horizontalAdvance(pad);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, -advance);
+
     QTextCharFormat format;
+    // Every font property, so that nothing of the surrounding text's font
+    // (its family, weight, stretch, …) changes the glyph that was measured.
+    format.setFont(font, QTextCharFormat::FontPropertiesAll);
     format.setForeground(Qt::transparent);
-    format.setProperty(QTextFormat::FontPixelSize, 1);
-    format.setFontLetterSpacingType(QFont::PercentageSpacing);
-    format.setFontLetterSpacing(1.0 / 64);
     return format;
 }
 
@@ -54,12 +69,14 @@ protected:
     {
         for (qsizetype i = 0; i < text.size(); ++i) {
             if (isPadChar(text[i]))
-                setFormat(int(i), 1, format_);
+                setFormat(int(i), 1, formats_[text[i].unicode() - kFirstPad]);
         }
     }
 
 private:
-    const QTextCharFormat format_ = hiddenFormat();
+    const std::array<QTextCharFormat, kPadCount> formats_ = {
+        hiddenFormat(QChar(kFirstPad)), hiddenFormat(QChar(kFirstPad + 1)),
+        hiddenFormat(QChar(kFirstPad + 2)), hiddenFormat(QChar(kFirstPad + 3))};
 };
 
 } // namespace

@@ -4,7 +4,7 @@
 // of a .5tq file whose text fills its field but for one byte ends in one
 // (the pad byte of the field). They are kept in every text, so that the
 // bytes are written back as read, but they are drawn as nothing: no glyph,
-// no box, and no width to speak of.
+// no box, and no width.
 
 #include <QString>
 

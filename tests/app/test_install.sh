@@ -63,6 +63,14 @@ cp "$root/data/kencho.mon" "$tmp/sets/"
 started_in "$tmp/sets"
 ! grep -q "style" "$tmp/err" || fail "the toolkit option's value was taken for a file: $(cat "$tmp/err")"
 
+# After "--" a name that starts with "-" is a file, made absolute as well.
+mkdir -p "$tmp/-sets"
+cp "$root/data/kencho.mon" "$tmp/-sets/"
+(cd "$tmp" && env -u XDG_DATA_HOME HOME="$tmp/home" QT_QPA_PLATFORM=offscreen \
+  MIRELDO_EXIT_AFTER_START_MS=0 "$prefix/bin/mireldo-launcher" -- -sets/kencho.mon \
+  >"$tmp/out" 2>"$tmp/err") || { cat "$tmp/err" >&2; fail "the launcher did not start with -- FILE"; }
+started_in "$tmp/-sets"
+
 # ---- Staged with DESTDIR, the tree works where it was put ---------------------
 DESTDIR="$tmp/stage" "$cmake" --install "$build" >/dev/null
 staged=$(find "$tmp/stage" -path '*/bin/mireldo-launcher')
