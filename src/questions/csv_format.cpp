@@ -420,8 +420,14 @@ QString decodeQuestionText(QByteArrayView bytes)
         replaceUnpairedSurrogates(&text);
         return text;
     }
+    // The toolkit's plain conversion is the fast one, and it puts U+FFFD for
+    // every invalid sequence: without one in the result the bytes were valid
+    // UTF-8. Only text with a U+FFFD (written or put) is looked at closely.
+    QString text = QString::fromUtf8(bytes);
+    if (!text.contains(QChar::ReplacementCharacter))
+        return text;
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(bytes);
+    text = utf8.decode(bytes);
     if (!utf8.hasError())
         return text;
     QString cp932 = platform::decodeCp932(bytes);
