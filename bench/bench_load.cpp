@@ -460,7 +460,7 @@ int main(int argc, char** argv)
     const auto shortestMon = [](qsizetype records) {
         return QByteArray("0,\"x\",\"y\"\r\n0,\"y\",\"m\"\r\n") + QByteArray("1,\"a\",\"b\"\r\n").repeated(records);
     };
-    const QString edge = dir.filePath(QStringLiteral("edge"));
+
     // Each file is made only when its turn comes.
     const QList<std::tuple<const char*, std::function<QByteArray()>, const char*>> largest{
         {"csv", [&] { return QByteArray("a,b\r\n").repeated(most); }, "CSV of the most questions accepted (a,b rows)"},
@@ -474,8 +474,9 @@ int main(int argc, char** argv)
          ".mon at the size limit, shortest records (refused)"},
     };
     for (const auto& [kind, bytesOf, what] : largest) {
-        writeTo(edge, bytesOf());
+        const QString edge = writeTo(dir.filePath(QStringLiteral("edge.") + QLatin1String(kind)), bytesOf());
         reportMemory(QString::fromLatin1(kind), edge, what, kAimLargestMiB, kAimLargestMs);
+        QFile::remove(edge);
     }
     return 0;
 }
