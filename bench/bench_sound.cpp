@@ -94,10 +94,7 @@ int main(int argc, char** argv)
     }
 
     TForm1 form;
-    form.extendTableHeader(QStringLiteral("sound"));
-    for (int i = 1; i <= 200; ++i)
-        form.appendQuestionRow(QStringLiteral("問題 %1").arg(i), QStringLiteral("正解 %1").arg(i), QStringLiteral("sound"));
-    form.finishAppend();
+    testsupport::loadNumberedQuestions(form, 200);
     form.show();
     QApplication::processEvents();
     form.But_oto->click(); // 音有

@@ -1,5 +1,6 @@
 #include "support/soundlab.h"
 
+#include "app/Un_subri1.h"
 #include "platform/click_stream.h"
 
 #include <QDeadlineTimer>
@@ -228,6 +229,15 @@ Recording MonitorRecorder::stop()
         connection_ = nullptr;
     }
     return std::move(recording_);
+}
+
+void loadNumberedQuestions(TForm1& form, int count)
+{
+    const QString set = QStringLiteral("numbered");
+    form.extendTableHeader(set);
+    for (int i = 1; i <= count; ++i)
+        form.appendQuestionRow(QStringLiteral("問題 %1").arg(i), QStringLiteral("正解 %1").arg(i), set);
+    form.finishAppend();
 }
 
 } // namespace testsupport

@@ -14,6 +14,7 @@
 #include <vector>
 
 class QProcess;
+class TForm1;
 struct pa_simple;
 
 namespace testsupport {
@@ -88,5 +89,9 @@ private:
     std::atomic<bool> flowing_{false};
     Recording recording_;
 };
+
+// Loads `count` questions "問題 n" with answers "正解 n" as one set, as
+// opening a file does, so that Start and the presets can run.
+void loadNumberedQuestions(TForm1& form, int count);
 
 } // namespace testsupport
