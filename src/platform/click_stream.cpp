@@ -81,7 +81,7 @@ struct ClickStream::Sound {
     click::StreamClock clock;
 
     void fail() { state.store(SoundState::Failed, std::memory_order_release); }
-    void openStream(const pa_sink_info& sink);
+    void openStream(uint32_t sinkRate);
     void fill(size_t bytes);
     void followClock();
     void placeClicks();
@@ -130,15 +130,17 @@ void ClickStream::Sound::contextChanged(pa_context* context, void* self)
 void ClickStream::Sound::sinkFound(pa_context*, const pa_sink_info* sink, int last, void* self)
 {
     auto* sound = static_cast<Sound*>(self);
-    if (last < 0) // no default sink
+    if (sink && !sound->stream)
+        sound->openStream(sink->sample_spec.rate);
+    else if (last != 0 && !sound->stream) // no default sink
         sound->fail();
-    else if (sink && !sound->stream)
-        sound->openStream(*sink);
 }
 
-void ClickStream::Sound::openStream(const pa_sink_info& sink)
+// Mono at the sink's own rate: the server plays it on every channel and
+// never resamples it.
+void ClickStream::Sound::openStream(uint32_t sinkRate)
 {
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, sink.sample_spec.rate, 1};
+    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, sinkRate, 1};
     click = click::makeClick(spec.rate);
     clock.rate = spec.rate;
     rate.store(spec.rate);
@@ -159,7 +161,9 @@ void ClickStream::Sound::openStream(const pa_sink_info& sink)
     buffer.fragsize = uint32_t(-1);
     const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING
                                          | PA_STREAM_AUTO_TIMING_UPDATE);
-    if (pa_stream_connect_playback(stream, sink.name, &buffer, flags, nullptr, nullptr) < 0)
+    // To the default sink by no name, so that the stream follows the user
+    // to another output.
+    if (pa_stream_connect_playback(stream, nullptr, &buffer, flags, nullptr, nullptr) < 0)
         fail();
 }
 
