@@ -20,6 +20,7 @@
 #include "platform/platform.h"
 #include "questions/mon_format.h"
 #include "questions/tq_format.h"
+#include "bench_platform.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -293,9 +294,7 @@ void reportMemory(const QString& kind, const QString& path, const char* what)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    chooseBenchPlatform();
     QApplication application(argc, argv);
     const QStringList arguments = application.arguments();
     if (arguments.size() == 4 && arguments[1] == QLatin1String("--memory"))

@@ -21,6 +21,7 @@
 #include "platform/click_stream.h"
 #include "platform/platform.h"
 #include "support/soundlab.h"
+#include "bench_platform.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -75,9 +76,7 @@ const char* met(bool ok)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    chooseBenchPlatform();
     QApplication app(argc, argv);
     int wanted = 1000;
     QString wavPath;
