@@ -30,8 +30,8 @@ void setBeepObserver(std::function<void(uint32_t type, int64_t monotonicNs)> obs
 // The sound setting. On opens a playback stream to the desktop's sound server
 // without waiting for it and keeps it playing silence, so that no click waits
 // for a stream to start or a device to wake; off closes it. Without a server,
-// or when it fails, beeps ring the bell, silently to the user; the next "on"
-// asks the server again. Never fails.
+// or when it fails, beeps ring the bell instead, with no message to the user;
+// the next "on" asks the server again. Never fails.
 void setSoundOn(bool on);
 
 // The error box: a message box with the error icon and OK. With a sink set,
