@@ -65,9 +65,9 @@ int64_t StreamClock::frameAt(int64_t ns) const
     return int64_t(frame);
 }
 
-int64_t clickStart(const StreamClock& clock, int64_t flashNs, int64_t latencyNs, int64_t firstUnwritten)
+int64_t clickStart(const StreamClock& clock, int64_t flashNs, int64_t latencyNs, int64_t earliest)
 {
-    return std::max(clock.frameAt(flashNs + latencyNs), firstUnwritten);
+    return std::max(clock.frameAt(flashNs + latencyNs), earliest);
 }
 
 } // namespace platform::click

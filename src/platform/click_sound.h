@@ -32,8 +32,8 @@ struct StreamClock {
 };
 
 // The first frame of a flash's click: the frame heard `latencyNs` after the
-// flash, or, when that frame has already been handed to the server, the
-// first frame not yet handed over (the click then comes late).
-int64_t clickStart(const StreamClock& clock, int64_t flashNs, int64_t latencyNs, int64_t firstUnwritten);
+// flash, or `earliest` (the first frame a click can still be put in) when
+// that one is before it; the click then comes late.
+int64_t clickStart(const StreamClock& clock, int64_t flashNs, int64_t latencyNs, int64_t earliest);
 
 } // namespace platform::click

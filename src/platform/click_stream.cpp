@@ -21,6 +21,8 @@ namespace {
 constexpr pa_usec_t kTargetLatencyUs = 20 * PA_USEC_PER_MSEC;
 // Room for the sound thread to be a little late to a request.
 constexpr pa_usec_t kSpareUs = 4 * PA_USEC_PER_MSEC;
+// How long a block written now may take to reach the server.
+constexpr int64_t kReachNs = 2000000;
 
 // Beep times from the window's thread to the sound thread without a lock:
 // one writer, one reader. Full only if the sound thread has stalled for
@@ -156,7 +158,10 @@ void ClickStream::Sound::openStream(uint32_t sinkRate)
     pa_buffer_attr buffer{};
     buffer.maxlength = uint32_t(-1);
     buffer.tlength = uint32_t(pa_usec_to_bytes(kTargetLatencyUs, &spec));
-    buffer.prebuf = uint32_t(-1);
+    // Playing from the start and on through a late block, never pausing to
+    // fill up again: the stream's frames stay tied to the clock, so every
+    // click placed is heard at its time.
+    buffer.prebuf = 0;
     buffer.minreq = uint32_t(-1);
     buffer.fragsize = uint32_t(-1);
     const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING
@@ -213,20 +218,33 @@ void ClickStream::Sound::followClock()
 }
 
 // Gives each beep handed over since the last block the frame heard its
-// delay after it, or the next frame to be written when that one is gone.
-// Beeps that were held up together (the sound thread was kept waiting) stay
-// the presentation timer's shortest tick apart, so each is heard as a click
-// of its own.
+// delay after it, or, when that one is past, the first frame still to be
+// heard. Beeps held up together (the sound thread was kept waiting) stay the
+// presentation timer's shortest tick apart, so each is a click of its own.
 void ClickStream::Sound::placeClicks()
 {
     const int64_t delayNs = latencyNs.load(std::memory_order_relaxed);
     const int64_t spacing = int64_t(clock.rate) * PresentationTimer::GranularityMs / 1000;
+    // The server plays on through a block that comes late (as silence), so
+    // frames it has passed by the time a block written now reaches it are
+    // lost: no click may begin there.
+    const int64_t earliest = delayNs != 0 ? std::max(written, clock.frameAt(monotonicNs() + kReachNs)) : written;
+    int64_t next = earliest;
+    for (int64_t& start : starts) {
+        if (start < written)
+            continue; // begun: it goes on where it is
+        if (start < next) {
+            start = next;
+            lateClicks.fetch_add(1, std::memory_order_relaxed);
+        }
+        next = start + spacing;
+    }
     int64_t flashNs = 0;
     while (flashes.pop(flashNs)) {
-        int64_t start = delayNs != 0 ? click::clickStart(clock, flashNs, delayNs, written) : written;
+        int64_t start = delayNs != 0 ? click::clickStart(clock, flashNs, delayNs, earliest) : earliest;
         if (clicks.load(std::memory_order_relaxed) > 0)
             start = std::max(start, lastStart + spacing);
-        if (delayNs == 0 || start == written)
+        if (delayNs == 0 || start == earliest)
             lateClicks.fetch_add(1, std::memory_order_relaxed);
         clicks.fetch_add(1, std::memory_order_relaxed);
         starts.push_back(start);

@@ -83,7 +83,7 @@ void TestClickSound::clickStartsItsLatencyAfterTheFlash_data()
     QTest::addColumn<int64_t>("zeroNs");
     QTest::addColumn<uint32_t>("rate");
     QTest::addColumn<int64_t>("flashNs");
-    QTest::addColumn<int64_t>("firstUnwritten");
+    QTest::addColumn<int64_t>("earliest");
     QTest::addColumn<int64_t>("expected");
     constexpr int64_t s = 1000000000;
     // Latency 20 ms throughout.
@@ -91,7 +91,7 @@ void TestClickSound::clickStartsItsLatencyAfterTheFlash_data()
     QTest::newRow("frame 0 heard later") << int64_t(s / 2) << 48000u << s << int64_t(0) << int64_t(24960);
     QTest::newRow("between two frames: the earlier")
         << int64_t(0) << 48000u << s + 10000 << int64_t(0) << int64_t(48960);
-    QTest::newRow("already written: the next frame") << int64_t(0) << 48000u << s << int64_t(50000) << int64_t(50000);
+    QTest::newRow("already past: the earliest") << int64_t(0) << 48000u << s << int64_t(50000) << int64_t(50000);
     QTest::newRow("100 hours on at 48 kHz")
         << int64_t(0) << 48000u << 360000 * s << int64_t(0) << int64_t(17280000960);
 }
@@ -101,10 +101,10 @@ void TestClickSound::clickStartsItsLatencyAfterTheFlash()
     QFETCH(int64_t, zeroNs);
     QFETCH(uint32_t, rate);
     QFETCH(int64_t, flashNs);
-    QFETCH(int64_t, firstUnwritten);
+    QFETCH(int64_t, earliest);
     QFETCH(int64_t, expected);
     const StreamClock clock{zeroNs, rate};
-    QCOMPARE(platform::click::clickStart(clock, flashNs, 20000000, firstUnwritten), expected);
+    QCOMPARE(platform::click::clickStart(clock, flashNs, 20000000, earliest), expected);
 }
 
 QTEST_APPLESS_MAIN(TestClickSound)
