@@ -265,6 +265,10 @@ void ClickStream::Sound::fill(size_t bytes)
             return;
         }
         size -= size % sizeof(float);
+        if (size == 0) { // no room for a whole frame: the next request brings it
+            pa_stream_cancel_write(stream);
+            return;
+        }
         const std::span<float> block(static_cast<float*>(data), size / sizeof(float));
         click::mixBlock(block, written, starts, click);
         if (pa_stream_write(stream, data, size, nullptr, 0, PA_SEEK_RELATIVE) < 0) {
