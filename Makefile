@@ -48,12 +48,14 @@ test: build
 	fi
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -LE xvfb -j $(JOBS)
 
-# Every benchmark in turn. The rhythm needs a real X server: with no display
-# it runs under a virtual one.
+# Every benchmark in turn. The rhythm and the sound of the beep need a real X
+# server: with no display they run under a virtual one. The sound bench starts
+# a sound server of its own.
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do \
 	  [ -f "$$b" ] && [ -x "$$b" ] || continue; echo "== $${b##*/}"; \
-	  if [ "$${b##*/}" = bench_rhythm ] && [ -z "$$DISPLAY" ] && command -v xvfb-run >/dev/null 2>&1; then \
+	  case "$${b##*/}" in bench_rhythm|bench_sound) xvfb=yes;; *) xvfb=no;; esac; \
+	  if [ $$xvfb = yes ] && [ -z "$$DISPLAY" ] && command -v xvfb-run >/dev/null 2>&1; then \
 	    xvfb-run -a -s "-screen 0 1280x1024x24" "$$b"; else "$$b"; fi; \
 	done; true
 

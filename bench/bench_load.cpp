@@ -25,6 +25,7 @@
 #include "questions/mon_format.h"
 #include "questions/question_file_reader.h"
 #include "questions/tq_format.h"
+#include "bench_platform.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -386,9 +387,7 @@ void reportMemory(const QString& kind, const QString& path, const char* what, do
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    chooseBenchPlatform();
     QApplication application(argc, argv);
     const QStringList arguments = application.arguments();
     if (arguments.size() == 4 && arguments[1] == QLatin1String("--memory"))

@@ -15,6 +15,7 @@
 #include "app/Un_subri1.h"
 #include "platform/PresentationTimer.h"
 #include "platform/platform.h"
+#include "bench_platform.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -157,9 +158,7 @@ bool measure(TForm1& form, const Preset& preset, int seconds)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    chooseBenchPlatform();
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
 

@@ -11,6 +11,7 @@
 #include "platform/PresentationTimer.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
+#include "platform/platform.h"
 #include "platform/translations.h"
 #include "questions/question_file_reader.h"
 
@@ -36,7 +37,12 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+// Closing the window closes the beep's sound stream too (and so does
+// destroying a window that was never closed).
+TForm1::~TForm1()
+{
+    platform::setSoundOn(false);
+}
 
 void TForm1::createWindow()
 {
@@ -157,6 +163,8 @@ bool TForm1::event(QEvent* event)
         Edit9->setFocus(); // the designed initial focus
         guard.run([this] { FormActivate(); });
     }
+    if (event->type() == QEvent::Close)
+        platform::setSoundOn(false);
     return QWidget::event(event);
 }
 

@@ -167,4 +167,6 @@ void TForm1::Timer1Timer()
 void TForm1::But_otoClick()
 {
     But_oto->setText(But_oto->text() == kSoundOff ? kSoundOn : kSoundOff);
+    // The sound server's stream follows the caption, the record of the setting.
+    platform::setSoundOn(But_oto->text() == kSoundOn);
 }

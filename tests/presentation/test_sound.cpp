@@ -1,0 +1,105 @@
+// The beep as heard: a private sound server with a null sink, recorded from
+// its monitor, while the α rhythm runs with "音有" or "音無"; and the bell in
+// its place while no server answers.
+
+#include "app/Un_subri1.h"
+#include "platform/PresentationTimer.h"
+#include "platform/click_stream.h"
+#include "platform/platform.h"
+#include "support/soundlab.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+
+using platform::SoundState;
+
+class TestSound : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void bellWithoutServerClickWithIt();
+    void oneClickPerAnswerFlash_data();
+    void oneClickPerAnswerFlash();
+
+private:
+    std::unique_ptr<testsupport::PrivateSoundServer> server_;
+};
+
+void TestSound::initTestCase()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty())
+        QSKIP("pulseaudio is not installed (scripts/install-deps installs it)");
+    server_ = std::make_unique<testsupport::PrivateSoundServer>();
+    QString error;
+    QVERIFY2(server_->start(&error), qPrintable(error));
+}
+
+// No server: the sound setting gives up quietly and beeps ring the bell. The
+// next "on" asks again; then a beep is a click, unless a sink takes it.
+void TestSound::bellWithoutServerClickWithIt()
+{
+    qputenv("PULSE_SERVER", "unix:/nonexistent/mireldo-test-socket");
+    platform::setSoundOn(true);
+    QTRY_COMPARE_WITH_TIMEOUT(platform::soundStatus().state, SoundState::Failed, 5000);
+    platform::MessageBeep(0xFFFFFFFF); // the bell, silent here
+    QCOMPARE(platform::soundStatus().clicks, uint64_t(0));
+
+    qputenv("PULSE_SERVER", server_->address());
+    platform::setSoundOn(true);
+    QTRY_COMPARE_WITH_TIMEOUT(platform::soundStatus().state, SoundState::Playing, 5000);
+    int sunk = 0;
+    platform::setBeepSink([&sunk](uint32_t) { ++sunk; });
+    platform::MessageBeep(0xFFFFFFFF);
+    platform::setBeepSink({});
+    QCOMPARE(sunk, 1);
+    platform::MessageBeep(0xFFFFFFFF);
+    QTRY_COMPARE(platform::soundStatus().clicks, uint64_t(1));
+    platform::setSoundOn(false);
+    QCOMPARE(platform::soundStatus().state, SoundState::Off);
+}
+
+void TestSound::oneClickPerAnswerFlash_data()
+{
+    QTest::addColumn<bool>("soundOn");
+    QTest::newRow("音有") << true;
+    QTest::newRow("音無") << false;
+}
+
+// Three seconds of α: as many clicks as the window counts answer flashes
+// with the sound on, none with it off. Closing the window closes the stream.
+void TestSound::oneClickPerAnswerFlash()
+{
+    QFETCH(bool, soundOn);
+    qputenv("PULSE_SERVER", server_->address());
+    testsupport::MonitorRecorder recorder;
+    QString error;
+    QVERIFY2(recorder.start(server_->address(), &error), qPrintable(error));
+
+    TForm1 form;
+    testsupport::loadNumberedQuestions(form, 20);
+    form.show();
+    if (soundOn) {
+        QTest::mouseClick(form.But_oto, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(platform::soundStatus().state, SoundState::Playing, 5000);
+    }
+    QCOMPARE(form.But_oto->text(), soundOn ? QStringLiteral("音有") : QStringLiteral("音無"));
+
+    form.Button16Click();
+    form.Button6Click(); // α: an answer flash every 4 ticks
+    QTest::qWait(3000);
+    form.Timer1->setActive(false);
+    const int flashes = form.Edit9->text().toInt();
+    QTest::qWait(300); // the last click is still on its way
+    const testsupport::Recording recording = recorder.stop();
+    form.close();
+    QCOMPARE(platform::soundStatus().state, SoundState::Off);
+
+    QVERIFY2(flashes >= 10, qPrintable(form.Edit9->text()));
+    QCOMPARE(int(recording.clickFrames().size()), soundOn ? flashes : 0);
+}
+
+QTEST_MAIN(TestSound)
+#include "test_sound.moc"

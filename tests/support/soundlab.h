@@ -1,0 +1,97 @@
+#pragma once
+// Hearing the beep without a sound card: a private sound server with a null
+// sink, a recording of what that sink plays (its monitor) with the moment
+// each frame was played on the monotonic clock, and the clicks found in it.
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <thread>
+#include <vector>
+
+class QProcess;
+class TForm1;
+struct pa_simple;
+
+namespace testsupport {
+
+// A PulseAudio daemon of its own: no configuration read, one null sink as
+// the default sink, a socket in a temporary folder, never exiting when idle.
+// PULSE_SERVER is pointed at it while it runs. Stopped (killed if need be)
+// when destroyed, and by the system if this process dies first.
+class PrivateSoundServer {
+public:
+    static constexpr const char* kSink = "mireldo_null";
+
+    PrivateSoundServer();
+    ~PrivateSoundServer();
+    PrivateSoundServer(const PrivateSoundServer&) = delete;
+    PrivateSoundServer& operator=(const PrivateSoundServer&) = delete;
+
+    // Starts it and waits until it answers; false with the reason on failure.
+    bool start(QString* error);
+    QByteArray address() const { return address_; }
+
+private:
+    QTemporaryDir folder_;
+    std::unique_ptr<QProcess> daemon_;
+    QByteArray address_;
+    QByteArray previousServer_;
+    bool hadPreviousServer_ = false;
+};
+
+// What the sink played, mono, and when its fragments arrived.
+struct Recording {
+    struct Fragment {
+        int64_t endFrame;  // frames recorded up to and with this fragment
+        int64_t arrivalNs; // monotonic clock
+    };
+    uint32_t rate = 0;
+    std::vector<float> samples;
+    std::vector<Fragment> fragments;
+
+    // When the frame was played: a fragment's last frame was played at the
+    // latest when the fragment arrived, so the frame's time is counted back
+    // from the earliest-arriving fragment within a second around it. Local,
+    // so that a sink clock that runs a little fast or slow is followed.
+    int64_t timeOf(int64_t frame) const;
+    // Time missing from the recording (negative: more sound than time, the
+    // sink's clock runs fast).
+    double lostSeconds() const;
+    // The frames where clicks begin: the first sample past the threshold,
+    // then nothing for the refractory time.
+    std::vector<int64_t> clickFrames(float threshold = 0.05f, double refractoryS = 0.015) const;
+    // Writes it as a 32-bit float WAV file.
+    bool saveWav(const QString& path) const;
+};
+
+// Records the null sink's monitor on a thread of its own from start() to
+// stop(), in fragments of 2 ms whose arrival is timed.
+class MonitorRecorder {
+public:
+    static constexpr uint32_t kRate = 48000;
+
+    ~MonitorRecorder();
+    // Returns once the monitor's sound flows.
+    bool start(const QByteArray& server, QString* error);
+    Recording stop();
+
+private:
+    void run();
+
+    ::pa_simple* connection_ = nullptr;
+    std::thread thread_;
+    std::atomic<bool> stopping_{false};
+    std::atomic<bool> flowing_{false};
+    Recording recording_;
+};
+
+// Loads `count` questions "問題 n" with answers "正解 n" as one set, as
+// opening a file does, so that Start and the presets can run.
+void loadNumberedQuestions(TForm1& form, int count);
+
+} // namespace testsupport
