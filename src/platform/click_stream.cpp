@@ -142,12 +142,12 @@ void ClickStream::Sound::sinkFound(pa_context*, const pa_sink_info* sink, int la
 // never resamples it.
 void ClickStream::Sound::openStream(uint32_t sinkRate)
 {
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, sinkRate, 1};
-    click = click::makeClick(spec.rate);
-    clock.rate = spec.rate;
-    rate.store(spec.rate);
+    const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, sinkRate, 1};
+    click = click::makeClick(sampleFormat.rate);
+    clock.rate = sampleFormat.rate;
+    rate.store(sampleFormat.rate);
     pa_proplist* properties = programProperties();
-    stream = pa_stream_new_with_proplist(context, "beep", &spec, nullptr, properties);
+    stream = pa_stream_new_with_proplist(context, "beep", &sampleFormat, nullptr, properties);
     pa_proplist_free(properties);
     if (!stream) {
         fail();
@@ -157,7 +157,7 @@ void ClickStream::Sound::openStream(uint32_t sinkRate)
     pa_stream_set_write_callback(stream, writeRequested, this);
     pa_buffer_attr buffer{};
     buffer.maxlength = uint32_t(-1);
-    buffer.tlength = uint32_t(pa_usec_to_bytes(kTargetLatencyUs, &spec));
+    buffer.tlength = uint32_t(pa_usec_to_bytes(kTargetLatencyUs, &sampleFormat));
     // Playing from the start and on through a late block, never pausing to
     // fill up again: the stream's frames stay tied to the clock, so every
     // click placed is heard at its time.

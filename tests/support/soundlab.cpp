@@ -173,14 +173,14 @@ MonitorRecorder::~MonitorRecorder()
 
 bool MonitorRecorder::start(const QByteArray& server, QString* error)
 {
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, kRate, 1};
+    const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, kRate, 1};
     pa_buffer_attr buffer{};
     buffer.maxlength = uint32_t(-1);
     buffer.fragsize = uint32_t(kFragmentFrames * sizeof(float));
     const QByteArray monitor = QByteArray(PrivateSoundServer::kSink) + ".monitor";
     int code = 0;
     connection_ = pa_simple_new(server.constData(), "Mireldo sound check", PA_STREAM_RECORD, monitor.constData(),
-                                "monitor", &spec, nullptr, &buffer, &code);
+                                "monitor", &sampleFormat, nullptr, &buffer, &code);
     if (!connection_) {
         *error = QStringLiteral("cannot record %1: %2").arg(QString::fromLatin1(monitor), QString::fromUtf8(pa_strerror(code)));
         return false;
