@@ -18,9 +18,9 @@
 // Runs on the current Qt platform, or offscreen when there is none.
 
 #include "app/Un_subri1.h"
-#include "platform/PageControl.h"
-#include "platform/StringGrid.h"
-#include "platform/codepage.h"
+#include "widgets/PageControl.h"
+#include "widgets/StringGrid.h"
+#include "text/codepage.h"
 #include "platform/platform.h"
 #include "questions/mon_format.h"
 #include "questions/question_file_reader.h"

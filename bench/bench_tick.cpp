@@ -10,7 +10,7 @@
 //   bench_tick [questions]      (default 500000)
 
 #include "app/Un_subri1.h"
-#include "platform/StringGrid.h"
+#include "widgets/StringGrid.h"
 #include "platform/platform.h"
 
 #include <QApplication>

@@ -3,9 +3,9 @@
 // questions read back as CSV and as .mon and checks that each reads back to
 // the same questions.
 
-#include "platform/codepage.h"
-#include "platform/cp932_forms.h"
-#include "platform/pad_chars.h"
+#include "text/codepage.h"
+#include "text/cp932_forms.h"
+#include "text/pad_chars.h"
 #include "questions/csv_format.h"
 #include "questions/mon_format.h"
 #include "questions/table_format.h"

@@ -2,7 +2,7 @@
 // the line store, the header fields, the records joined across lines, and
 // the comma-field rule on every field index of every line and record.
 
-#include "platform/codepage.h"
+#include "text/codepage.h"
 #include "questions/mon_format.h"
 
 #include <cstddef>

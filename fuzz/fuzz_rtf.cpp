@@ -2,7 +2,7 @@
 // way the explanation page fills its viewer, and lays it out at the
 // viewer's width so that the sizes and indents read are used.
 
-#include "platform/rtf_reader.h"
+#include "text/rtf_reader.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

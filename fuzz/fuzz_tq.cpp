@@ -3,7 +3,7 @@
 // of every genre through one positioned read each, decoded from code page
 // 932 as the window shows them.
 
-#include "platform/codepage.h"
+#include "text/codepage.h"
 #include "questions/tq_format.h"
 
 #include <QFile>

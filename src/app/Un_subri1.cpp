@@ -6,10 +6,10 @@
 
 #include "app/controls.h"
 #include "app/program_icon.h"
-#include "platform/HintLine.h"
-#include "platform/PageControl.h"
+#include "widgets/HintLine.h"
+#include "widgets/PageControl.h"
 #include "platform/PresentationTimer.h"
-#include "platform/dialogs.h"
+#include "widgets/dialogs.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
 #include "platform/translations.h"

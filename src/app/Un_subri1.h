@@ -12,7 +12,7 @@
 //   display/     fonts, answer arrangement, window layouts
 //   explanation/ documents and the mail template
 
-#include "platform/DeferredMemo.h"
+#include "widgets/DeferredMemo.h"
 #include "platform/handler_guard.h"
 
 #include <QHash>

@@ -5,10 +5,10 @@
 #include "app/Un_subri1.h"
 
 #include "app/file_drops.h"
-#include "platform/PageControl.h"
+#include "widgets/PageControl.h"
 #include "platform/PresentationTimer.h"
-#include "platform/StringGrid.h"
-#include "platform/UpDown.h"
+#include "widgets/StringGrid.h"
+#include "widgets/UpDown.h"
 
 #include <QAction>
 #include <QEvent>

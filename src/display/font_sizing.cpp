@@ -1,6 +1,6 @@
 #include "display/font_sizing.h"
 
-#include "display/font_points.h"
+#include "text/font_points.h"
 
 namespace display {
 

@@ -1,7 +1,7 @@
 #include "explanation/document_files.h"
 
-#include "platform/codepage.h"
-#include "platform/cp932_forms.h"
+#include "text/codepage.h"
+#include "text/cp932_forms.h"
 #include "platform/errors.h"
 #include "platform/regular_file.h"
 #include "platform/replace_file.h"

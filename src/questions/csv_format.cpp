@@ -1,6 +1,6 @@
 #include "questions/csv_format.h"
 
-#include "platform/codepage.h"
+#include "text/codepage.h"
 
 #include <QFileInfo>
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
 #include "questions/question_file_reader.h"
 
-#include "platform/codepage.h"
+#include "text/codepage.h"
 #include "platform/regular_file.h"
 #include "questions/file_types.h"
 

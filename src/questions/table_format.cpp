@@ -1,8 +1,8 @@
 #include "questions/table_format.h"
 
-#include "platform/codepage.h"
-#include "platform/cp932_forms.h"
-#include "platform/pad_chars.h"
+#include "text/codepage.h"
+#include "text/cp932_forms.h"
+#include "text/pad_chars.h"
 #include "questions/mon_format.h"
 
 namespace questions {

@@ -8,9 +8,9 @@
 // "screenshots/" in the build folder.
 
 #include "app/Un_subri1.h"
-#include "platform/PageControl.h"
+#include "widgets/PageControl.h"
 #include "platform/PresentationTimer.h"
-#include "platform/StringGrid.h"
+#include "widgets/StringGrid.h"
 #include "platform/platform.h"
 #include "support/testsupport.h"
 

@@ -7,8 +7,8 @@
 
 #include "app/Un_subri1.h"
 #include "platform/PresentationTimer.h"
-#include "platform/StringGrid.h"
-#include "platform/codepage.h"
+#include "widgets/StringGrid.h"
+#include "text/codepage.h"
 #include "platform/platform.h"
 #include "questions/mon_format.h"
 #include "questions/tq_format.h"

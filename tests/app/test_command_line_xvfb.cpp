@@ -7,7 +7,7 @@
 
 #include "app/Un_subri1.h"
 #include "app/command_line.h"
-#include "platform/StringGrid.h"
+#include "widgets/StringGrid.h"
 #include "support/testsupport.h"
 
 #include <QDir>

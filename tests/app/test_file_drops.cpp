@@ -4,9 +4,9 @@
 // nothing.
 
 #include "app/Un_subri1.h"
-#include "platform/PageControl.h"
-#include "platform/StringGrid.h"
-#include "platform/dialogs.h"
+#include "widgets/PageControl.h"
+#include "widgets/StringGrid.h"
+#include "widgets/dialogs.h"
 #include "platform/platform.h"
 #include "support/testsupport.h"
 

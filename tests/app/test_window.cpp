@@ -1,10 +1,10 @@
 // The window at start, the hint line, the error box and the program directory.
 
 #include "app/Un_subri1.h"
-#include "platform/HintLine.h"
-#include "platform/PageControl.h"
+#include "widgets/HintLine.h"
+#include "widgets/PageControl.h"
 #include "platform/PresentationTimer.h"
-#include "platform/dialogs.h"
+#include "widgets/dialogs.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
 #include "support/testsupport.h"

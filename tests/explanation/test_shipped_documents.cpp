@@ -2,8 +2,8 @@
 // text that the reader turns into formatted Japanese text, the plain ones are
 // clean code page 932 text with CR LF line ends.
 
-#include "platform/codepage.h"
-#include "platform/rtf_reader.h"
+#include "text/codepage.h"
+#include "text/rtf_reader.h"
 
 #include <QFile>
 #include <QTest>

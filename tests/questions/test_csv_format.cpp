@@ -6,7 +6,7 @@
 #include "questions/table_format.h"
 #include "support/testsupport.h"
 
-#include "platform/codepage.h"
+#include "text/codepage.h"
 
 #include <QFile>
 #include <QTest>

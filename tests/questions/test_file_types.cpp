@@ -3,7 +3,7 @@
 // the binary file held open, refused whichever way it is chosen.
 
 #include "app/Un_subri1.h"
-#include "platform/StringGrid.h"
+#include "widgets/StringGrid.h"
 #include "platform/platform.h"
 #include "support/testsupport.h"
 

@@ -4,7 +4,7 @@
 #include "questions/tq_format.h"
 #include "support/testsupport.h"
 
-#include "platform/codepage.h"
+#include "text/codepage.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "support/testsupport.h"
 
-#include "platform/codepage.h"
+#include "text/codepage.h"
 
 #include <QDir>
 #include <QFile>
@@ -158,8 +158,8 @@ bool EnabledChanges::eventFilter(QObject* watched, QEvent* event)
 
 } // namespace testsupport
 
-#include "platform/PageControl.h"
-#include "platform/StringGrid.h"
+#include "widgets/PageControl.h"
+#include "widgets/StringGrid.h"
 
 #include <QApplication>
 #include <QPixmap>

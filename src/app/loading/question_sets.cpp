@@ -1,0 +1,200 @@
+// The question-set list and the question table: the one opening sequence
+// that every route (the open dialog, a drop, the command line) and every
+// reader shares, and the append of a list row's questions to the table.
+//
+// Opening reads and checks the whole file first (question_file_reader.h);
+// only a file that could be read changes the window: the format mode, the
+// current folder, the list header and rows, the text-file count, the path
+// field and the table header. A file that cannot be read changes nothing.
+
+#include "app/Un_subri1.h"
+
+#include "app/controls.h"
+#include "widgets/StringGrid.h"
+#include "text/codepage.h"
+#include "widgets/dialogs.h"
+#include "platform/errors.h"
+#include "questions/file_types.h"
+#include "questions/question_file_reader.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace app;
+using questions::kBinaryTypeEntry;
+using questions::kCsvTypeEntry;
+
+namespace {
+
+constexpr int kListRows = 8;
+
+[[noreturn]] void raiseReadFailure(const questions::ReadFailure& failure)
+{
+    using Kind = questions::ReadFailure::Kind;
+    if (failure.kind == Kind::UnreadableLine)
+        throw platform::Error(QStringLiteral("CSV %1 の %2 行目を読めません").arg(failure.path).arg(failure.line));
+    if (failure.kind == Kind::TooManyQuestions)
+        throw platform::Error(QStringLiteral("ﾌｧｲﾙ %1 の問題数が上限の %2 問を超えています")
+                                  .arg(failure.path)
+                                  .arg(questions::kMaxQuestionsPerFile));
+    platform::raiseCannotOpen(failure.path);
+}
+
+// The file read whole, or its error raised.
+questions::QuestionFile readOrRaise(const QString& path, int typeEntry,
+                                    const questions::QuestionFile* earlier = nullptr)
+{
+    questions::ReadResult read = questions::readQuestionFile(path, typeEntry, earlier);
+    if (!read.file)
+        raiseReadFailure(read.failure);
+    return std::move(*read.file);
+}
+
+} // namespace
+
+bool TForm1::binaryMode() const
+{
+    return OpenDialog1->filterIndex() == kBinaryTypeEntry;
+}
+
+void TForm1::Button3Click()
+{
+    const std::optional<platform::FileDialog::Choice> choice = OpenDialog1->choose();
+    if (!choice)
+        return;
+    // A file whose extension names its format is read by that format's
+    // reader, whichever type entry the dialog showed.
+    openQuestionFile(choice->path, questions::typeEntryForFile(choice->path, choice->filterIndex));
+}
+
+void TForm1::openQuestionFiles(const QStringList& paths)
+{
+    // Absolute first: each opened file moves the current directory.
+    QStringList absolutePaths;
+    for (const QString& path : paths)
+        absolutePaths << QFileInfo(path).absoluteFilePath();
+    for (const QString& path : absolutePaths)
+        guard.run([this, &path] { openQuestionFile(path, questions::typeEntryForNamedFile(path)); });
+}
+
+void TForm1::openQuestionFile(const QString& path, int typeEntry)
+{
+    questions::QuestionFile file = readOrRaise(path, typeEntry);
+    // Read and checked: from here on the file is shown whole. The format
+    // mode follows the reader, as if the file had been chosen under its entry.
+    OpenDialog1->recordChoice(path, typeEntry);
+    if (typeEntry == kBinaryTypeEntry)
+        showBinaryFile(std::move(file));
+    else
+        showTextFile(std::move(file));
+}
+
+int TForm1::textListRow() const
+{
+    // The list has eight data rows; a ninth and later text file reuses them in turn.
+    return (textFileCount - 1) % kListRows + 1;
+}
+
+void TForm1::showTextFile(questions::QuestionFile file)
+{
+    ++textFileCount;
+    const int row = textListRow();
+    StringGrid1->setCell(0, 0, QStringLiteral("Quillop"));
+    StringGrid2->setCell(3, 0, QStringLiteral("Quillopｼﾞｬﾝﾙ"));
+    if (file.typeEntry != kCsvTypeEntry)
+        showInLineStore(file);
+    const questions::TextListRow texts = questions::textListRowOf(file);
+    StringGrid1->setCell(3, row, file.path);
+    setFieldText(Edit3, texts.pathField);
+    StringGrid1->setCell(2, row, texts.count);
+    StringGrid1->setCell(0, row, texts.label);
+    StringGrid1->setCell(1, row, texts.setName);
+    // No end number of another file stays beside this one.
+    StringGrid1->setCell(4, row, QString());
+    listRowEntries[row] = file.typeEntry;
+    if (file.typeEntry == kCsvTypeEntry)
+        csvReadAtOpen = std::make_unique<questions::QuestionFile>(std::move(file));
+}
+
+void TForm1::StringGrid1SelectCell(int /*ACol*/, int ARow)
+{
+    // A row serves what the open that wrote it last shows: a genre of the
+    // binary file, or a text file read afresh from disk. A row no open has
+    // written serves nothing, and nothing at all changes.
+    const int entry = ARow >= 1 && ARow <= kListRows ? listRowEntries[ARow] : 0;
+    if (entry == 0)
+        return;
+    std::optional<questions::QuestionFile> text;
+    if (entry != kBinaryTypeEntry) {
+        text = readOrRaise(StringGrid1->cell(3, ARow), entry, csvReadAtOpen.get());
+        // Kept for one append only: the table now holds the questions.
+        csvReadAtOpen.reset();
+        if (entry != kCsvTypeEntry)
+            showInLineStore(*text);
+    }
+    const QString setName = StringGrid1->cell(1, ARow);
+    extendTableHeader(setName);
+    const auto append = [this, &setName](const QString& question, const QString& answer) {
+        appendQuestionRow(question, answer, setName);
+    };
+    StringGrid2->grid()->beginBulkUpdate();
+    try {
+        if (entry == kBinaryTypeEntry) {
+            forEachGenreQuestion(ARow, append);
+        } else if (entry == kCsvTypeEntry) {
+            for (const questions::QuestionPair& pair : text->csv.questions)
+                append(pair.question, pair.answer);
+        } else {
+            questions::forEachRecord(lineStore(), [&append](QByteArrayView question, QByteArrayView answer) {
+                append(platform::decodeCp932(question), platform::decodeCp932(answer));
+            });
+        }
+    } catch (...) {
+        StringGrid2->grid()->endBulkUpdate();
+        throw;
+    }
+    StringGrid2->grid()->endBulkUpdate();
+    finishAppend();
+}
+
+void TForm1::extendTableHeader(const QString& setName)
+{
+    StringGrid2->setCell(1, 0, StringGrid2->cell(1, 0) + setName + u'/');
+}
+
+void TForm1::appendQuestionRow(const QString& question, const QString& answer, const QString& genre)
+{
+    const int rows = StringGrid2->rowCount();
+    StringGrid2->setRowCount(rows + 1);
+    const int row = rows - 1; // the former empty last row
+    StringGrid2->setCell(0, row, QString::number(row));
+    StringGrid2->setCell(1, row, question);
+    StringGrid2->setCell(2, row, answer);
+    StringGrid2->setCell(3, row, genre);
+}
+
+QList<QPushButton*> TForm1::enabledAfterLoadButtons() const
+{
+    return {Button16, Button10, Button5, Button6, Button7, Button8, Button9, Button18, Button19, Button20,
+            Button21, Button22, Button23, Button24, Button25, Button26, Button27, Button29, Button32};
+}
+
+void TForm1::setEnabledAfterLoad(bool enabled)
+{
+    for (QPushButton* button : enabledAfterLoadButtons())
+        button->setEnabled(enabled);
+}
+
+void TForm1::finishAppend()
+{
+    const int lastRow = StringGrid2->rowCount() - 1;
+    for (int column = 0; column < 4; ++column)
+        StringGrid2->setCell(column, lastRow, QString());
+    setEnabledAfterLoad(true);
+    const int questions = StringGrid2->rowCount() - 2;
+    setFieldText(Edit7, QString::number(questions));
+    setFieldText(Edit6, QStringLiteral("1"));
+    setFieldText(Edit8, QString::number(questions));
+    setFieldColor(Edit7, questions > 300 ? kRed : kLime);
+}
