@@ -89,4 +89,9 @@ int32_t wrapProduct(int32_t a, int32_t b)
     return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
 }
 
+int32_t wrapIncrement(int32_t value)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(value) + 1u);
+}
+
 } // namespace presentation

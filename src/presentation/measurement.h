@@ -31,6 +31,10 @@ int32_t wrapDiff(int32_t later, int32_t earlier);
 // interval times ticks), kept like every other millisecond value.
 int32_t wrapProduct(int32_t a, int32_t b);
 
+// value + 1 in 32-bit wrap-around arithmetic: the tick counts pass from
+// the largest value to the smallest instead of overflowing.
+int32_t wrapIncrement(int32_t value);
+
 // Figures averaged over every tick since the restart.
 struct AverageFigures {
     QString tickMs;        // average tick length a = E / n, ms

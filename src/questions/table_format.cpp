@@ -5,6 +5,8 @@
 #include "text/pad_chars.h"
 #include "questions/mon_format.h"
 
+#include <QFileInfo>
+
 namespace questions {
 
 namespace {
@@ -96,6 +98,24 @@ QByteArray csvFileBytes(const QList<QuestionPair>& pairs, QChar separator)
             + csvField(platform::withoutPadChars(pair.answer), separator) + QStringLiteral("\r\n");
     }
     return "\xEF\xBB\xBF" + text.toUtf8();
+}
+
+SaveFormat saveFormatFor(const QString& path, int entry)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == u"mon")
+        return SaveFormat::Mon;
+    if (suffix == u"csv")
+        return SaveFormat::Csv;
+    if (suffix == u"tsv" || suffix == u"txt")
+        return SaveFormat::Tsv;
+    return entry == kMonSaveEntry ? SaveFormat::Mon : SaveFormat::Csv;
+}
+
+QString setNameForSave(const QString& questionHeader, const QString& path)
+{
+    const QString names = appendedSetNames(questionHeader);
+    return names.isEmpty() ? QFileInfo(path).completeBaseName() : names;
 }
 
 } // namespace questions

@@ -20,6 +20,20 @@ inline const QString kClearedQuestionHeader = QStringLiteral("問題・・・");
 // cleared header's own caption and the final "/".
 QString appendedSetNames(const QString& questionHeader);
 
+// The formats the question table is saved in.
+enum class SaveFormat { Mon, Csv, Tsv };
+
+// The save dialog's entries: 1 .mon, 2 CSV.
+constexpr int kMonSaveEntry = 1;
+
+// The file's extension decides when it names a format (.mon; .csv; .tsv or
+// .txt); otherwise the save dialog's entry does.
+SaveFormat saveFormatFor(const QString& path, int entry);
+
+// The set name a .mon file records: the sets appended since the last
+// clear, or the file's base name when there are none.
+QString setNameForSave(const QString& questionHeader, const QString& path);
+
 // The .mon file of the pairs: header lines `N,"Quillop","MON"` and
 // `0,"","<set name>"`, then records `n,"answer","question"`, code page 932,
 // CR LF. Returns false when a text cannot be read back as written (a `",`

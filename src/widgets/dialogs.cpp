@@ -1,7 +1,7 @@
 #include "widgets/dialogs.h"
 
+#include "platform/dialog_scripts.h"
 #include "widgets/FontChooserDialog.h"
-#include "platform/platform.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -12,33 +12,6 @@
 namespace platform {
 
 namespace {
-
-struct ScriptedFile {
-    bool confirmed;
-    QString path;
-    int filterIndex;
-};
-struct ScriptedFont {
-    bool confirmed;
-    QFont font;
-    QColor color; // invalid: the colour stays
-};
-
-std::optional<ScriptedFile>& scriptedOpen()
-{
-    static std::optional<ScriptedFile> answer;
-    return answer;
-}
-std::optional<ScriptedFile>& scriptedSave()
-{
-    static std::optional<ScriptedFile> answer;
-    return answer;
-}
-std::optional<ScriptedFont>& scriptedFont()
-{
-    static std::optional<ScriptedFont> answer;
-    return answer;
-}
 
 // "label|pattern|label|pattern" as the toolkit's "label (pattern)" list.
 QStringList nameFilters(const QString& filter)
@@ -62,23 +35,6 @@ QString entrySuffix(const QString& filter, int index)
 }
 
 } // namespace
-
-void scriptOpenDialog(const QString& path, int filterIndex)
-{
-    scriptedOpen() = ScriptedFile{true, path, filterIndex};
-}
-void scriptOpenDialogCancel() { scriptedOpen() = ScriptedFile{false, {}, 0}; }
-void scriptSaveDialog(const QString& path, int filterIndex)
-{
-    scriptedSave() = ScriptedFile{true, path, filterIndex};
-}
-void scriptSaveDialogCancel() { scriptedSave() = ScriptedFile{false, {}, 0}; }
-void scriptFontDialog(const QFont& font) { scriptedFont() = ScriptedFont{true, font, {}}; }
-void scriptFontDialog(const QFont& font, const QColor& color)
-{
-    scriptedFont() = ScriptedFont{true, font, color};
-}
-void scriptFontDialogCancel() { scriptedFont() = ScriptedFont{false, {}, {}}; }
 
 FileDialog::FileDialog(QWidget* owner) : QObject(owner), owner_(owner) {}
 

@@ -32,11 +32,6 @@ const QString kSoundOff = QStringLiteral("音無");
 // The argument of the desktop's simple beep.
 constexpr uint32_t kSimpleBeep = 0xFFFFFFFF;
 
-int32_t wrapIncrement(int32_t value)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(value) + 1u);
-}
-
 
 enum class Need {
     Integer, // any whole number
@@ -99,8 +94,8 @@ void TForm1::Button16Click()
 
 void TForm1::Timer1Timer()
 {
-    restartTickCount = wrapIncrement(restartTickCount);
-    lapTickCount = wrapIncrement(lapTickCount);
+    restartTickCount = presentation::wrapIncrement(restartTickCount);
+    lapTickCount = presentation::wrapIncrement(lapTickCount);
     Label4->setText(QString::number(presentation::wrapProduct(Timer1->interval(), restartTickCount)));
 
     const std::optional<int> answerSpan = readForTick(Edit4, Need::Divisor, tickErrorFields);
@@ -156,9 +151,9 @@ void TForm1::Timer1Timer()
         }
     }
 
-    shownSinceStart = wrapIncrement(shownSinceStart);
+    shownSinceStart = presentation::wrapIncrement(shownSinceStart);
     setFieldText(Edit9, QString::number(shownSinceStart));
-    shownSinceRestart = wrapIncrement(shownSinceRestart);
+    shownSinceRestart = presentation::wrapIncrement(shownSinceRestart);
     setFieldText(Edit13, QString::number(shownSinceRestart));
 
     But4Click();

@@ -16,32 +16,6 @@
 
 namespace {
 
-// Save dialog entries.
-constexpr int kMonSaveEntry = 1;
-
-enum class SaveFormat { Mon, Csv, Tsv };
-
-// The file's extension decides when it names a format; otherwise the entry.
-SaveFormat saveFormatFor(const QString& path, int entry)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == u"mon")
-        return SaveFormat::Mon;
-    if (suffix == u"csv")
-        return SaveFormat::Csv;
-    if (suffix == u"tsv" || suffix == u"txt")
-        return SaveFormat::Tsv;
-    return entry == kMonSaveEntry ? SaveFormat::Mon : SaveFormat::Csv;
-}
-
-// The set name a .mon file records: the sets appended since the last
-// clear, or the file's base name when there are none.
-QString setNameForSave(const QString& headerText, const QString& path)
-{
-    const QString names = questions::appendedSetNames(headerText);
-    return names.isEmpty() ? QFileInfo(path).completeBaseName() : names;
-}
-
 } // namespace
 
 QAction* TForm1::createQuestionTableMenu()
@@ -73,17 +47,17 @@ void TForm1::SaveQuestionTable()
         pairs.append({StringGrid2->cell(1, row), StringGrid2->cell(2, row)});
 
     QByteArray bytes;
-    switch (saveFormatFor(path, SaveDialog1->filterIndex())) {
-    case SaveFormat::Mon: {
+    switch (questions::saveFormatFor(path, SaveDialog1->filterIndex())) {
+    case questions::SaveFormat::Mon: {
         int refusedRow = 0;
-        if (!questions::monFileBytes(setNameForSave(StringGrid2->cell(1, 0), path), pairs, &bytes, &refusedRow))
+        if (!questions::monFileBytes(questions::setNameForSave(StringGrid2->cell(1, 0), path), pairs, &bytes, &refusedRow))
             throw platform::Error(QStringLiteral("問題表の %1 行目は mon 形式で保存できません").arg(refusedRow));
         break;
     }
-    case SaveFormat::Csv:
+    case questions::SaveFormat::Csv:
         bytes = questions::csvFileBytes(pairs, u',');
         break;
-    case SaveFormat::Tsv:
+    case questions::SaveFormat::Tsv:
         bytes = questions::csvFileBytes(pairs, u'\t');
         break;
     }
