@@ -237,8 +237,11 @@ public:
     void openQuestionFile(const QString& path, int typeEntry);
     // Opens files named outside the dialog (command line, drop), in order,
     // each with the reader its extension names; a file that fails shows its
-    // error and the rest still open.
-    void openQuestionFiles(const QStringList& paths);
+    // error and the rest still open. Returns how many opened.
+    int openQuestionFiles(const QStringList& paths);
+    // Shows `page` as a click on its tab does: the page left, the page, and
+    // the layout of the page now shown.
+    void turnToPage(QWidget* page);
     void showBinaryFile(questions::QuestionFile file);
     void showTextFile(questions::QuestionFile file);
     void showInLineStore(const questions::QuestionFile& file);

@@ -9,20 +9,37 @@ namespace app {
 
 namespace {
 
-// The toolkit's options that take the next argument as their value (its
-// application, platform and X11 options); it reads each with one dash or
-// two. The launcher keeps the same list.
-bool takesValue(QStringView option)
+// The toolkit's documented options (its application, platform and X11
+// options), as it reads each: with one dash or two, and those with a value
+// also as "-name=value". The launcher keeps the same list of those that
+// take the next argument as their value.
+enum class ToolkitOption { None, Flag, TakesValue, ValueAttached };
+
+ToolkitOption toolkitOption(QStringView option)
 {
-    static const QStringList names = {
+    static const QStringList withValue = {
         QStringLiteral("style"), QStringLiteral("stylesheet"), QStringLiteral("platform"),
         QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"), QStringLiteral("plugin"),
         QStringLiteral("display"), QStringLiteral("geometry"), QStringLiteral("qwindowgeometry"),
         QStringLiteral("qwindowicon"), QStringLiteral("qwindowtitle"), QStringLiteral("title"),
         QStringLiteral("name"), QStringLiteral("session"), QStringLiteral("visual")};
+    static const QStringList flags = {
+        QStringLiteral("reverse"), QStringLiteral("widgetcount"), QStringLiteral("nograb"),
+        QStringLiteral("dograb"), QStringLiteral("sync"), QStringLiteral("cmap"),
+        QStringLiteral("testability"), QStringLiteral("qmljsdebugger")};
     if (option.startsWith(u"--"))
         option = option.sliced(1);
-    return option.size() > 1 && names.contains(option.sliced(1));
+    if (option.size() < 2)
+        return ToolkitOption::None;
+    const QStringView name = option.sliced(1);
+    const qsizetype equals = name.indexOf(u'=');
+    if (equals > 0)
+        return withValue.contains(name.first(equals)) || name.first(equals) == u"qmljsdebugger"
+                   ? ToolkitOption::ValueAttached
+                   : ToolkitOption::None;
+    if (withValue.contains(name))
+        return ToolkitOption::TakesValue;
+    return flags.contains(name) ? ToolkitOption::Flag : ToolkitOption::None;
 }
 
 } // namespace
@@ -41,20 +58,27 @@ CommandLine parseCommandLine(const QStringList& arguments)
             }
             break;
         }
-        if (line.request == CommandLine::Request::OpenWindow) {
-            if (argument == u"--help" || argument == u"-h")
-                line.request = CommandLine::Request::ShowUsage;
-            else if (argument == u"--version")
-                line.request = CommandLine::Request::ShowVersion;
-        }
-        if (argument.startsWith(u'-')) {
-            if (takesValue(argument))
-                ++i;
+        if (!argument.startsWith(u'-')) {
+            // An empty argument names no file.
+            if (!argument.isEmpty())
+                line.files << argument;
             continue;
         }
-        // An empty argument names no file.
-        if (!argument.isEmpty())
-            line.files << argument;
+        const bool help = argument == u"--help" || argument == u"-h";
+        const bool version = argument == u"--version";
+        const ToolkitOption toolkit = toolkitOption(argument);
+        if (line.request == CommandLine::Request::OpenWindow) {
+            if (help)
+                line.request = CommandLine::Request::ShowUsage;
+            else if (version)
+                line.request = CommandLine::Request::ShowVersion;
+            else if (toolkit == ToolkitOption::None) {
+                line.request = CommandLine::Request::RefuseUnknownOption;
+                line.unknownOption = argument;
+            }
+        }
+        if (toolkit == ToolkitOption::TakesValue)
+            ++i;
     }
     return line;
 }
@@ -81,13 +105,21 @@ QString usageText()
         "  --          これより後の引数はすべて問題ファイルです\n"
         "              （「-」で始まる名前のファイルを開くとき）\n"
         "\n"
-        "これ以外の「-」で始まる引数は Qt のオプションです（-style fusion、\n"
-        "-platform xcb など）。\n");
+        "Qt のオプション（-style fusion、-platform xcb、-reverse など）も使えます。\n"
+        "これ以外の「-」で始まる引数は不明なオプションとして終了します。\n"
+        "\n"
+        "終了ステータス: 0 正常、1 画面に接続できない・出力に書き込めない、\n"
+        "2 不明なオプション\n");
 }
 
 QString versionText()
 {
     return QStringLiteral("mireldo " MIRELDO_VERSION "\n");
+}
+
+QString unknownOptionText(const QString& option)
+{
+    return QStringLiteral("mireldo: 不明なオプション '%1'（使い方は mireldo --help）\n").arg(option);
 }
 
 QStringList questionFileArguments(const QStringList& arguments)
@@ -104,7 +136,12 @@ void openCommandLineFiles(TForm1& window, const QStringList& arguments)
     const QStringList files = questionFileArguments(arguments);
     if (files.isEmpty())
         return;
-    QTimer::singleShot(0, &window, [&window, files] { window.openQuestionFiles(files); });
+    // The list the user asked for is in view: with a file opened the window
+    // turns to the loading page, as a click on its tab would.
+    QTimer::singleShot(0, &window, [&window, files] {
+        if (window.openQuestionFiles(files) > 0)
+            window.guard.run([&window] { window.turnToPage(window.TabSheet2); });
+    });
 }
 
 } // namespace app

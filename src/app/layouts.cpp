@@ -113,6 +113,15 @@ void TForm1::PageControl1Change()
         B18_gamen3sousaClick();
 }
 
+void TForm1::turnToPage(QWidget* page)
+{
+    if (PageControl1->currentWidget() == page)
+        return;
+    PageControl1Changing();
+    PageControl1->setCurrentWidget(page);
+    PageControl1Change();
+}
+
 // On the screen-side page the tab control follows the window's width, so a
 // drag of the strip's border widens or narrows it; its height stays.
 void TForm1::FormResize()

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -42,7 +43,7 @@ int print(const QString& text)
         return 0;
     const int error = errno;
     std::fprintf(stderr, "mireldo: 標準出力に書き込めませんでした: %s\n", std::strerror(error));
-    return 1;
+    return app::kExitFailure;
 }
 
 } // namespace
@@ -59,13 +60,19 @@ int main(int argc, char** argv)
         return print(app::usageText());
     if (commandLine.request == app::CommandLine::Request::ShowVersion)
         return print(app::versionText());
+    if (commandLine.request == app::CommandLine::Request::RefuseUnknownOption) {
+        std::fputs(app::unknownOptionText(commandLine.unknownOption).toUtf8().constData(), stderr);
+        return app::kExitUsageError;
+    }
 
     // The toolkit sees only what comes before "--", so a file named after it
     // is never taken for one of the toolkit's options.
     int toolkitArgc = commandLine.toolkitArgumentCount;
     argv[toolkitArgc] = nullptr;
     platform::chooseSessionPlatform(toolkitArgc, argv); // always-on-top needs X11
+    std::optional<platform::ToolkitStartup> startup(std::in_place, app::kExitFailure); // no display: a message, status 1
     Application application(toolkitArgc, argv);
+    startup.reset();
     TForm1 form;
     app::armStartupProbe(form); // tests and benchmarks only
     form.show();

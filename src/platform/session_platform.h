@@ -14,4 +14,21 @@ bool startsOnXWayland(int argc, const char* const* argv);
 // startsOnXWayland() says so.
 void chooseSessionPlatform(int argc, const char* const* argv);
 
+// Held while the application object is made. The toolkit ends the process
+// when it cannot reach a display (no X server, no Wayland compositor, a
+// platform it cannot load): then, instead of its English message and an
+// abort, one Japanese line on standard error says that the program needs a
+// graphical session, and the exit status is `exitStatus`. The toolkit's
+// other messages meanwhile are held back and passed on when it started.
+class ToolkitStartup {
+public:
+    explicit ToolkitStartup(int exitStatus);
+    ~ToolkitStartup();
+    ToolkitStartup(const ToolkitStartup&) = delete;
+    ToolkitStartup& operator=(const ToolkitStartup&) = delete;
+};
+
+// The line printed when the toolkit cannot reach a display.
+const char* noDisplayText();
+
 } // namespace platform

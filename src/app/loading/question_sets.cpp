@@ -68,14 +68,20 @@ void TForm1::Button3Click()
     openQuestionFile(choice->path, questions::typeEntryForFile(choice->path, choice->filterIndex));
 }
 
-void TForm1::openQuestionFiles(const QStringList& paths)
+int TForm1::openQuestionFiles(const QStringList& paths)
 {
     // Absolute first: each opened file moves the current directory.
     QStringList absolutePaths;
     for (const QString& path : paths)
         absolutePaths << QFileInfo(path).absoluteFilePath();
-    for (const QString& path : absolutePaths)
-        guard.run([this, &path] { openQuestionFile(path, questions::typeEntryForNamedFile(path)); });
+    int opened = 0;
+    for (const QString& path : absolutePaths) {
+        guard.run([this, &path, &opened] {
+            openQuestionFile(path, questions::typeEntryForNamedFile(path));
+            ++opened;
+        });
+    }
+    return opened;
 }
 
 void TForm1::openQuestionFile(const QString& path, int typeEntry)
@@ -132,6 +138,8 @@ void TForm1::StringGrid1SelectCell(int /*ACol*/, int ARow)
         csvReadAtOpen.reset();
         if (entry != kCsvTypeEntry)
             showInLineStore(*text);
+        else // the row says what this append brings, should the file have changed
+            StringGrid1->setCell(2, ARow, questions::textListRowOf(*text).count);
     }
     const QString setName = StringGrid1->cell(1, ARow);
     extendTableHeader(setName);

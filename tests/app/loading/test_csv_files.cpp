@@ -89,6 +89,7 @@ private slots:
     void badInputChangesNothing();
     void saveTakesVisualColumnsAndRowOrder();
     void refusedSaveFromTheMenuKeepsTheOldFile();
+    void rowCountFollowsItsFile();
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
@@ -266,6 +267,24 @@ void TestCsvFiles::refusedSaveFromTheMenuKeepsTheOldFile()
     form.SaveQuestionTable();
     QCOMPARE(boxes.texts.size(), 1);
     QCOMPARE(fileBytes(path), QByteArray("old content"));
+}
+
+// A CSV row says how many questions a click appends, also after its file
+// changed since the open: the count comes from what the append read.
+void TestCsvFiles::rowCountFollowsItsFile()
+{
+    const QString path = writeFile(dir->filePath(u"set.csv"_qs), "q1,a1\nq2,a2\n");
+    TForm1 form;
+    openThroughDialog(form, path, 3);
+    QCOMPARE(form.StringGrid1->cell(2, 1), u"2"_qs);
+    writeFile(path, "q1,a1\nq2,a2\nq3,a3\n");
+    clickListRow(form, 1);
+    QCOMPARE(form.Edit7->text(), u"3"_qs);
+    QCOMPARE(form.StringGrid1->cell(2, 1), u"3"_qs);
+    writeFile(path, "q1,a1\n");
+    form.Button4Click();
+    clickListRow(form, 1);
+    QCOMPARE(form.StringGrid1->cell(2, 1), form.Edit7->text());
 }
 
 QTEST_MAIN(TestCsvFiles)
