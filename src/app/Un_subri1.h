@@ -250,6 +250,9 @@ public:
     using QuestionVisitor = std::function<void(const QString& question, const QString& answer)>;
     // Hands the questions of genre `row` of the list, read from the binary file, to `visit`.
     void forEachGenreQuestion(int row, const QuestionVisitor& visit);
+    // Makes room in the question table for `count` more rows at once, ahead
+    // of appending them one by one.
+    void reserveQuestionRows(qsizetype count);
     void appendQuestionRow(const QString& question, const QString& answer, const QString& genre);
     void extendTableHeader(const QString& setName);
     void finishAppend();

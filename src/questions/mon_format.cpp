@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace questions {
 
@@ -12,33 +13,35 @@ bool isAsciiDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-} // namespace
-
-QByteArray GetCsvField(QByteArrayView line, int k)
+// Fields 0 … count − 1 of the line by the comma rule (count at most
+// kMaxCsvFields), as views into it; fields past the last are empty. One scan
+// serves them all: fields after the last one asked for do not change it.
+void splitCsvFields(QByteArrayView line, int count, QByteArrayView* fields)
 {
-    return csvField(line, k).toByteArray();
-}
-
-QByteArrayView csvField(QByteArrayView line, int k)
-{
+    std::fill(fields, fields + count, QByteArrayView());
     const qsizetype length = line.size();
-    if (length == 0 || k < 0 || k >= kMaxCsvFields)
-        return {};
+    if (length == 0 || count <= 0)
+        return;
 
     // Positions are counted 1 … length. bounds[j] is the position of the
     // comma before field j (0 for field 0), bounds[j + 1] the position of
     // the comma after it (length + 1 while the field runs to the end).
-    const auto at = [&line](qsizetype position) { return line[position - 1]; };
+    const char* const data = line.data();
+    const auto at = [data](qsizetype position) { return data[position - 1]; };
     std::array<qsizetype, kMaxCsvFields + 1> bounds{};
     bounds[0] = 0;
     bounds[1] = length + 1;
     int field = 0;
 
-    // Fields after k do not change field k, so the scan stops once field k
-    // has its closing comma; it also stops splitting at the last field.
-    for (qsizetype i = 1; i <= length && field <= k && field < kMaxCsvFields - 1; ++i) {
-        if (at(i) != ',')
-            continue;
+    // The scan stops once the last field asked for has its closing comma;
+    // it also stops splitting at the last field there can be.
+    const int last = count - 1;
+    for (qsizetype i = 1; i <= length && field <= last && field < kMaxCsvFields - 1; ++i) {
+        // Straight to the next comma: no other byte matters.
+        const auto* comma = static_cast<const char*>(std::memchr(data + i - 1, ',', std::size_t(length - i + 1)));
+        if (!comma)
+            break;
+        i = comma - data + 1;
         // The field's first byte lies at or before i, so both looks stay
         // inside the line; a comma that opens its field is never a separator.
         const char first = at(bounds[field] + 1);
@@ -52,9 +55,24 @@ QByteArrayView csvField(QByteArrayView line, int k)
         }
     }
 
-    if (k > field)
+    for (int k = 0; k < count && k <= field; ++k)
+        fields[k] = line.sliced(bounds[k], bounds[k + 1] - bounds[k] - 1);
+}
+
+} // namespace
+
+QByteArray GetCsvField(QByteArrayView line, int k)
+{
+    return csvField(line, k).toByteArray();
+}
+
+QByteArrayView csvField(QByteArrayView line, int k)
+{
+    if (k < 0 || k >= kMaxCsvFields)
         return {};
-    return line.sliced(bounds[k], bounds[k + 1] - bounds[k] - 1);
+    std::array<QByteArrayView, kMaxCsvFields> fields;
+    splitCsvFields(line, k + 1, fields.data());
+    return fields[k];
 }
 
 QByteArray StripQuotes(QByteArrayView field)
@@ -77,19 +95,34 @@ namespace {
 template <typename OnLine>
 void scanLines(QByteArrayView bytes, OnLine line)
 {
+    // Line feeds and carriage returns are found with memchr, which passes
+    // over the text between them many bytes at a time.
+    const char* const data = bytes.data();
     const qsizetype size = bytes.size();
+    const auto find = [data](char c, qsizetype from, qsizetype to) {
+        const auto* found = static_cast<const char*>(std::memchr(data + from, c, std::size_t(to - from)));
+        return found ? found - data : to;
+    };
     qsizetype start = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        const char c = bytes[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        line(start, i - start);
-        if (c == '\r' && i + 1 < size && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+    while (start < size) {
+        const qsizetype lineFeed = find('\n', start, size);
+        // Carriage returns before the line feed: each ends a line, and the
+        // one right before it ends the line together with it.
+        for (qsizetype cr = find('\r', start, lineFeed); cr < lineFeed; cr = find('\r', start, lineFeed)) {
+            line(start, cr - start);
+            start = cr + 1;
+            if (start == lineFeed)
+                break;
+        }
+        if (lineFeed == size) {
+            if (start < size)
+                line(start, size - start);
+            return;
+        }
+        if (start < lineFeed || start == 0 || data[start - 1] != '\r')
+            line(start, lineFeed - start);
+        start = lineFeed + 1;
     }
-    if (start < size)
-        line(start, size - start);
 }
 
 QByteArrayView partForReading(QByteArrayView line)
@@ -106,33 +139,50 @@ MonHeader headerFrom(QByteArrayView first, QByteArrayView second)
     return header;
 }
 
-// Calls visit(question, answer) for each record from line 2 on;
-// lineAt(i) gives line i as the reader sees it.
+// Calls record(first, last) for each record from line 2 on, the record
+// taking lines first … last; lineAt(i) gives line i as the reader sees it.
+// A record that does not end with a double quote takes in the lines after
+// it, joined with CR LF, until the joined text ends with one (the last line
+// taken in does, since CR LF after an empty line does not) or the file
+// ends, and the open record is kept. An empty line between records holds
+// no question.
+template <typename LineAt, typename OnRecord>
+void walkRecordLines(qsizetype lineCount, LineAt lineAt, OnRecord record)
+{
+    for (qsizetype i = 2; i < lineCount; ++i) {
+        if (lineAt(i).isEmpty())
+            continue;
+        const qsizetype first = i;
+        if (!lineAt(i).endsWith('"'))
+            while (i + 1 < lineCount && !lineAt(++i).endsWith('"')) {
+            }
+        record(first, i);
+    }
+}
+
+// Calls visit(question, answer) for each record from line 2 on, the fields
+// without their quotes.
 template <typename LineAt, typename Visit>
 void walkRecords(qsizetype lineCount, LineAt lineAt, Visit visit)
 {
     // A record over several lines is joined here; the buffer keeps its room
     // from one record to the next.
     QByteArray joined;
-    for (qsizetype i = 2; i < lineCount; ++i) {
-        QByteArrayView record = lineAt(i);
-        // An empty line between records holds no question.
-        if (record.isEmpty())
-            continue;
-        // A quoted text may span lines: join until the text closes with a
-        // double quote or the file ends (then the open record is kept).
-        if (!record.endsWith('"') && i + 1 < lineCount) {
+    walkRecordLines(lineCount, lineAt, [&](qsizetype first, qsizetype last) {
+        QByteArrayView record = lineAt(first);
+        if (last > first) {
             joined.resize(0);
             joined += record;
-            while (!joined.endsWith('"') && i + 1 < lineCount) {
-                ++i;
+            for (qsizetype i = first + 1; i <= last; ++i) {
                 joined += "\r\n";
                 joined += lineAt(i);
             }
             record = joined;
         }
-        visit(withoutQuotes(csvField(record, 2)), withoutQuotes(csvField(record, 1)));
-    }
+        std::array<QByteArrayView, 3> fields;
+        splitCsvFields(record, 3, fields.data());
+        visit(withoutQuotes(fields[2]), withoutQuotes(fields[1]));
+    });
 }
 
 } // namespace
@@ -198,9 +248,9 @@ void forEachRecord(const MonLines& lines, const MonRecordVisitor& visit)
 qsizetype countRecords(const MonLines& lines)
 {
     qsizetype count = 0;
-    walkRecords(
+    walkRecordLines(
         lines.size(), [&lines](qsizetype i) { return lines.lineForReading(i); },
-        [&count](QByteArrayView, QByteArrayView) { ++count; });
+        [&count](qsizetype, qsizetype) { ++count; });
     return count;
 }
 

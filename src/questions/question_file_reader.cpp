@@ -39,7 +39,8 @@ ReadResult readMon(QuestionFile file)
         return failed(ReadFailure::Kind::CannotOpen, file.path);
     file.bytes = std::move(*bytes);
     file.lines = MonLines(file.bytes);
-    if (countRecords(file.lines) > kMaxQuestionsPerFile)
+    file.records = countRecords(file.lines);
+    if (file.records > kMaxQuestionsPerFile)
         return failed(ReadFailure::Kind::TooManyQuestions, file.path);
     file.header = readMonHeader(file.lines);
     return ReadResult{std::move(file), {}};

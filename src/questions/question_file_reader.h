@@ -52,6 +52,7 @@ struct QuestionFile {
     QByteArray bytes;
     MonLines lines;
     MonHeader header;
+    qsizetype records = 0; // .mon: the number of its records
     // CSV/TSV: the questions.
     CsvSet csv;
 };

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 #include <unistd.h>
@@ -43,17 +44,23 @@ QByteArray decodeTqName(QByteArrayView field)
 
 QByteArray decodeTqText(QByteArrayView field)
 {
-    QByteArray text;
-    text.reserve(field.size());
+    QByteArray text(field.size(), Qt::Uninitialized);
+    text.truncate(decodeTqText(field, text.data()));
+    return text;
+}
+
+qsizetype decodeTqText(QByteArrayView field, char* out)
+{
+    qsizetype length = 0;
     for (qsizetype i = 0; i < field.size(); ++i) {
         if (startsEndMark(field, i))
             break;
         const char decoded = char(quint8(field[i]) ^ 0x80);
         if (decoded == '\0')
             break;
-        text.append(decoded);
+        out[length++] = decoded;
     }
-    return text;
+    return length;
 }
 
 qint64 tqQuestionOffset(int n)
@@ -169,11 +176,33 @@ TqGenre TqFile::genre(int g) const
 
 void TqFile::readQuestion(qint64 offset, QByteArray* question, QByteArray* answer) const
 {
-    const QByteArray record = readAt(offset, kTqQuestionSize + kTqAnswerSize);
-    const QByteArrayView bytes(record);
-    *question = decodeTqText(bytes.first(qMin(bytes.size(), kTqQuestionSize)));
-    *answer = decodeTqText(bytes.size() > kTqQuestionSize ? bytes.sliced(kTqQuestionSize)
-                                                          : QByteArrayView());
+    TqQuestionTexts texts;
+    readQuestion(offset, &texts);
+    *question = texts.question().toByteArray();
+    *answer = texts.answer().toByteArray();
+}
+
+void TqFile::readQuestion(qint64 offset, TqQuestionTexts* texts) const
+{
+    // Both fields in one positioned read (no separate seek), into place.
+    std::array<char, kTqQuestionSize + kTqAnswerSize> record;
+    qsizetype size = 0;
+    if (m_file && offset >= 0) {
+        const int fd = m_file->handle();
+        while (size < qsizetype(record.size())) {
+            const ssize_t got = ::pread(fd, record.data() + size, record.size() - std::size_t(size), offset + size);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            size += got;
+        }
+    }
+    // A record cut short by the end of the file: the texts of the bytes present.
+    const QByteArrayView bytes(record.data(), size);
+    texts->questionSize_ = decodeTqText(bytes.first(qMin(size, kTqQuestionSize)), texts->question_.data());
+    texts->answerSize_ =
+        decodeTqText(size > kTqQuestionSize ? bytes.sliced(kTqQuestionSize) : QByteArrayView(), texts->answer_.data());
 }
 
 } // namespace questions

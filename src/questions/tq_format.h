@@ -8,6 +8,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <array>
 #include <memory>
 
 class QFile;
@@ -30,9 +31,27 @@ QByteArray decodeTqName(QByteArrayView field);
 // field ends the text; every other byte has its top bit flipped, and a byte
 // that becomes 0x00 ends the text too.
 QByteArray decodeTqText(QByteArrayView field);
+// The same text written to `out` (room for field.size() bytes); returns its
+// length.
+qsizetype decodeTqText(QByteArrayView field, char* out);
 
 // Byte offset of question number n (numbered from 1 across all genres).
 qint64 tqQuestionOffset(int n);
+
+// The question and answer texts of one record, decoded as decodeTqText()
+// does, kept in place rather than each in an allocated array.
+class TqQuestionTexts {
+public:
+    QByteArrayView question() const { return QByteArrayView(question_.data(), questionSize_); }
+    QByteArrayView answer() const { return QByteArrayView(answer_.data(), answerSize_); }
+
+private:
+    friend class TqFile;
+    std::array<char, kTqQuestionSize> question_;
+    std::array<char, kTqAnswerSize> answer_;
+    qsizetype questionSize_ = 0;
+    qsizetype answerSize_ = 0;
+};
 
 struct TqGenre {
     QByteArray name;   // raw Shift_JIS
@@ -74,6 +93,8 @@ public:
     // file gives the texts of the bytes present; one outside the file (or
     // no file held) gives empty texts.
     void readQuestion(qint64 offset, QByteArray* question, QByteArray* answer) const;
+    // The same, into `texts`: one positioned read of the file, no allocation.
+    void readQuestion(qint64 offset, TqQuestionTexts* texts) const;
 
 private:
     QByteArray readAt(qint64 offset, qint64 size) const;

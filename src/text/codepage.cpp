@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <array>
+
 namespace platform {
 
 namespace {
@@ -91,9 +93,8 @@ QString decodeRun(QStringDecoder& decoder, QByteArrayView bytes)
     return text;
 }
 
-} // namespace
-
-QString decodeCp932(QByteArrayView bytes)
+// The converter's reading of any bytes, corrected as above.
+QString decodeWithConverter(QByteArrayView bytes)
 {
     // Opening a converter is far dearer than decoding one short text, so one
     // decoder is kept; every run starts afresh.
@@ -123,6 +124,120 @@ QString decodeCp932(QByteArrayView bytes)
     // The decoder allocates for the longest possible result; question tables
     // keep hundreds of thousands of these texts, so give back the spare room.
     text.squeeze();
+    return text;
+}
+
+// What the converter reads each character of one or two bytes as, taken
+// from the converter itself (corrections included), so that reading bytes
+// through this table gives exactly what decodeWithConverter() gives. The
+// converter keeps no state from one character to the next, so text made
+// only of characters the table holds reads as the characters one by one.
+// It holds every single byte that is a character by itself (not a first
+// byte of a pair) and every pair that is one character; what is not a
+// character (kNone) is left to the converter, which decides how much of it
+// becomes U+FFFD.
+constexpr char16_t kNone = 0xFFFF; // a noncharacter: code page 932 has no byte for it
+constexpr int kLeadBytes = (0x9F - 0x81 + 1) + (0xFC - 0xE0 + 1);
+constexpr int kTrailBytes = 0xFC - 0x40 + 1;
+
+struct CharacterTable {
+    std::array<char16_t, 256> single;
+    std::array<char16_t, kLeadBytes * kTrailBytes> pair;
+};
+
+int pairIndex(quint8 lead, quint8 trail)
+{
+    const int leadIndex = lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + (0x9F - 0x81 + 1);
+    return leadIndex * kTrailBytes + (trail - 0x40);
+}
+
+CharacterTable makeCharacterTable()
+{
+    CharacterTable table;
+    table.single.fill(kNone);
+    table.pair.fill(kNone);
+    const auto oneCharacter = [](QStringView text) {
+        return text.size() == 1 && text[0] != QChar::ReplacementCharacter ? text[0].unicode() : kNone;
+    };
+    for (int b = 0; b < 256; ++b) {
+        if (isLeadByte(quint8(b)))
+            continue;
+        const char byte = char(b);
+        table.single[b] = oneCharacter(decodeWithConverter(QByteArrayView(&byte, 1)));
+    }
+    // Every pair in one pass of the converter, each ended by a line feed,
+    // which no pair's reading holds; should the readings not line up with
+    // the pairs, the pairs after that are left to the converter.
+    QByteArray pairs;
+    pairs.reserve(qsizetype(kLeadBytes) * kTrailBytes * 3);
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!isLeadByte(quint8(lead)))
+            continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail)
+            pairs.append(char(lead)).append(char(trail)).append('\n');
+    }
+    const QString text = decodeWithConverter(pairs);
+    qsizetype pos = 0;
+    for (qsizetype k = 0; k + 2 < pairs.size(); k += 3) {
+        const qsizetype end = text.indexOf(u'\n', pos);
+        if (end < 0)
+            break;
+        const auto lead = quint8(pairs[k]);
+        const auto trail = quint8(pairs[k + 1]);
+        if (isTrailByte(trail))
+            table.pair[pairIndex(lead, trail)] = oneCharacter(QStringView(text).sliced(pos, end - pos));
+        pos = end + 1;
+    }
+    return table;
+}
+
+const CharacterTable& characterTable()
+{
+    static const CharacterTable table = makeCharacterTable();
+    return table;
+}
+
+// Calls put(c) for each character of the bytes, read through the table;
+// false, at the first byte that the table does not read, when the bytes
+// hold something that is not a character.
+template <typename Put>
+bool readByTable(const CharacterTable& table, QByteArrayView bytes, Put put)
+{
+    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size;) {
+        const uchar b = p[i];
+        char16_t c;
+        if (isLeadByte(b)) {
+            if (i + 1 == size || !isTrailByte(p[i + 1]))
+                return false;
+            c = table.pair[pairIndex(b, p[i + 1])];
+            i += 2;
+        } else {
+            c = table.single[b];
+            ++i;
+        }
+        if (c == kNone)
+            return false;
+        put(c);
+    }
+    return true;
+}
+
+} // namespace
+
+QString decodeCp932(QByteArrayView bytes)
+{
+    // Text of characters only (nearly all text) is read through the table,
+    // counted first so that the string is made at its exact size; anything
+    // else goes to the converter whole, which reads it as it always has.
+    const CharacterTable& table = characterTable();
+    qsizetype length = 0;
+    if (!readByTable(table, bytes, [&length](char16_t) { ++length; }))
+        return decodeWithConverter(bytes);
+    QString text(length, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    readByTable(table, bytes, [&out](char16_t c) { *out++ = c; });
     return text;
 }
 

@@ -114,6 +114,12 @@ void StringGridModel::setRows(int rows)
     }
 }
 
+void StringGridModel::reserveRows(int rows)
+{
+    if (rows > rows_)
+        cells_.reserve(qsizetype(rows) * columns_);
+}
+
 void StringGridModel::moveRow(int from, int to)
 {
     checkIndex(0, from);

@@ -27,6 +27,9 @@ public:
     int rows() const { return rows_; }
     int columns() const { return columns_; }
     void setRows(int rows);
+    // Makes room for `rows` rows at once, so that growing to them one row at
+    // a time moves no cells; the row count does not change.
+    void reserveRows(int rows);
 
     // Cells addressed as (column, row); out of range raises the grid index error.
     QString cell(int column, int row) const;

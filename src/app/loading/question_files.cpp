@@ -10,7 +10,6 @@
 #include "questions/file_types.h"
 #include "questions/question_file_reader.h"
 
-#include <QCryptographicHash>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -21,8 +20,9 @@ namespace {
 constexpr int kListRows = 8;
 constexpr int kQuestionRecordOffset = 2048;
 const char* const kLineStoreProperty = "lines";
-// The digest of the bytes the line store's text box was last given by a load.
-const char* const kShownDigestProperty = "shownDigest";
+// The bytes the line store's text box was last given by a load (shared
+// with the line store, not copied).
+const char* const kShownBytesProperty = "shownBytes";
 } // namespace
 
 // ---- Binary question files -------------------------------------------------
@@ -64,12 +64,11 @@ namespace {
 // (empty when no file is held), in one positioned read.
 void readQuestionTexts(const questions::TqFile* file, qint64 offset, QString* question, QString* answer)
 {
-    QByteArray questionBytes;
-    QByteArray answerBytes;
+    questions::TqQuestionTexts texts;
     if (file)
-        file->readQuestion(offset, &questionBytes, &answerBytes);
-    *question = decodeCp932(questionBytes);
-    *answer = decodeCp932(answerBytes);
+        file->readQuestion(offset, &texts);
+    *question = decodeCp932(texts.question());
+    *answer = decodeCp932(texts.answer());
 }
 
 } // namespace
@@ -93,6 +92,8 @@ void TForm1::forEachGenreQuestion(int row, const QuestionVisitor& visit)
     // two fields would cost many times the reading, so they are written once.
     QString question;
     QString answer;
+    if (first <= last)
+        reserveQuestionRows(qsizetype(last) - first + 1);
     for (qint64 n = first; n <= last; ++n) {
         readQuestionTexts(currentBinaryFile.get(), questions::tqQuestionOffset(int(n)), &question, &answer);
         visit(question, answer);
@@ -111,15 +112,16 @@ void TForm1::showInLineStore(const questions::QuestionFile& file)
     Memo1->setProperty(kLineStoreProperty, QVariant::fromValue(file.lines));
     // The box shows the file's text, decoded only once it is seen or read
     // (it lies out of view in the narrow layout). When it already shows
-    // exactly these bytes decoded (the same digest, and nothing set or typed
+    // exactly these bytes decoded (the same bytes, and nothing set or typed
     // into it since), its text stays as it is; bytes still waiting are
-    // replaced by these, so that the box and the store share one copy.
-    const QByteArray digest = QCryptographicHash::hash(file.bytes, QCryptographicHash::Sha1);
-    if (Memo1->property(kShownDigestProperty).toByteArray() == digest && Memo1->showsGivenText()
-        && !Memo1->hasPendingText())
+    // replaced by these. Either way the box and the store share one copy.
+    if (Memo1->showsGivenText() && !Memo1->hasPendingText()
+        && Memo1->property(kShownBytesProperty).toByteArray() == file.bytes) {
+        Memo1->setProperty(kShownBytesProperty, file.bytes);
         return;
+    }
     Memo1->setCp932Text(file.bytes);
-    Memo1->setProperty(kShownDigestProperty, digest);
+    Memo1->setProperty(kShownBytesProperty, file.bytes);
 }
 
 questions::MonLines TForm1::lineStore() const

@@ -21,6 +21,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+#include <limits>
+
 using namespace app;
 using questions::kBinaryTypeEntry;
 using questions::kCsvTypeEntry;
@@ -151,9 +154,11 @@ void TForm1::StringGrid1SelectCell(int /*ACol*/, int ARow)
         if (entry == kBinaryTypeEntry) {
             forEachGenreQuestion(ARow, append);
         } else if (entry == kCsvTypeEntry) {
+            reserveQuestionRows(text->csv.questions.size());
             for (const questions::QuestionPair& pair : text->csv.questions)
                 append(pair.question, pair.answer);
         } else {
+            reserveQuestionRows(text->records);
             questions::forEachRecord(lineStore(), [&append](QByteArrayView question, QByteArrayView answer) {
                 append(platform::decodeCp932(question), platform::decodeCp932(answer));
             });
@@ -169,6 +174,14 @@ void TForm1::StringGrid1SelectCell(int /*ACol*/, int ARow)
 void TForm1::extendTableHeader(const QString& setName)
 {
     StringGrid2->setCell(1, 0, StringGrid2->cell(1, 0) + setName + u'/');
+}
+
+void TForm1::reserveQuestionRows(qsizetype count)
+{
+    // Room for no more than one file's worth at a time: the count only
+    // spares the table moving its cells, it never bounds what is appended.
+    const qsizetype rows = StringGrid2->rowCount() + std::min(count, questions::kMaxQuestionsPerFile);
+    StringGrid2->grid()->reserveRows(int(std::min<qsizetype>(rows, std::numeric_limits<int>::max())));
 }
 
 void TForm1::appendQuestionRow(const QString& question, const QString& answer, const QString& genre)
