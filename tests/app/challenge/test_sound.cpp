@@ -10,7 +10,6 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTest>
 
 using platform::SoundState;
@@ -23,6 +22,7 @@ private slots:
     void bellWithoutServerClickWithIt();
     void oneClickPerAnswerFlash_data();
     void oneClickPerAnswerFlash();
+    void clicksComeBackWhenTheServerDoes();
 
 private:
     std::unique_ptr<testsupport::PrivateSoundServer> server_;
@@ -30,9 +30,12 @@ private:
 
 void TestSound::initTestCase()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty())
-        QSKIP("pulseaudio is not installed (scripts/install-deps installs it)");
-    server_ = std::make_unique<testsupport::PrivateSoundServer>();
+    // PulseAudio, or PipeWire when MIRELDO_TEST_SOUND_SERVER=pipewire.
+    const auto kind = qgetenv("MIRELDO_TEST_SOUND_SERVER") == "pipewire" ? testsupport::SoundServerKind::PipeWire
+                                                                       : testsupport::SoundServerKind::PulseAudio;
+    if (const QString missing = testsupport::PrivateSoundServer::missingProgram(kind); !missing.isEmpty())
+        QSKIP(qPrintable(missing + QStringLiteral(" is not installed (scripts/install-deps installs it)")));
+    server_ = std::make_unique<testsupport::PrivateSoundServer>(kind);
     QString error;
     QVERIFY2(server_->start(&error), qPrintable(error));
 }
@@ -99,6 +102,29 @@ void TestSound::oneClickPerAnswerFlash()
 
     QVERIFY2(flashes >= 10, qPrintable(form.Edit9->text()));
     QCOMPARE(int(recording.clickFrames().size()), soundOn ? flashes : 0);
+}
+
+// The server dies while the sound is on: beeps ring the bell, and once it
+// runs again the stream reopens by itself and beeps are clicks again, with
+// "音有" never touched.
+void TestSound::clicksComeBackWhenTheServerDoes()
+{
+    platform::setSoundOn(true);
+    QTRY_COMPARE_WITH_TIMEOUT(platform::soundStatus().state, SoundState::Playing, 5000);
+    platform::MessageBeep(0xFFFFFFFF);
+    QTRY_COMPARE(platform::soundStatus().clicks, uint64_t(1));
+
+    server_->stop();
+    QTRY_COMPARE_WITH_TIMEOUT(platform::soundStatus().state, SoundState::Failed, 5000);
+    platform::MessageBeep(0xFFFFFFFF); // the bell
+    QString error;
+    QVERIFY2(server_->start(&error), qPrintable(error));
+    QTRY_COMPARE_WITH_TIMEOUT(platform::soundStatus().state, SoundState::Playing, 10000);
+    QCOMPARE(platform::soundStatus().connections, uint64_t(2));
+    platform::MessageBeep(0xFFFFFFFF);
+    QTRY_COMPARE(platform::soundStatus().clicks, uint64_t(2));
+    QCOMPARE(platform::soundStatus().lateClicks, uint64_t(0));
+    platform::setSoundOn(false);
 }
 
 QTEST_MAIN(TestSound)
