@@ -37,6 +37,9 @@ public:
 
     // The click's first frame, or nothing: it is dropped.
     std::optional<int64_t> place(const StreamClock& clock, int64_t flashNs, int64_t earliest);
+    // The clock started anew: the clicks placed so far are no measure for
+    // the next.
+    void forgetPrevious() { placedAny_ = false; }
 
 private:
     int64_t delayNs_;

@@ -29,7 +29,7 @@ constexpr int64_t kReachNs = 2000000;
 // written, or its distance from the one before); later, it is dropped.
 constexpr int64_t kLateToleranceNs = 4000000;
 // How often the server is asked where the stream is.
-constexpr int64_t kTimingEveryNs = 100000000;
+constexpr int64_t kTimingEveryNs = 50000000;
 // Asking for a server that went away again after this long.
 constexpr pa_usec_t kRetryUs = 1000 * PA_USEC_PER_MSEC;
 
@@ -93,6 +93,7 @@ struct ClickStream::Sound {
     int64_t written = 0;         // frames handed to the server so far
     ClockFollower clock;
     std::optional<click::ClickPlacer> placer;
+    uint64_t clockStarts = 0;    // the clock's starts the placer knows of
     int64_t timingAskedNs = 0;   // when the server was last asked where the stream is
     bool timingPending = false;
 
@@ -294,8 +295,7 @@ void ClickStream::Sound::openStream(const pa_sink_info& sink)
     buffer.prebuf = 0;
     buffer.minreq = uint32_t(-1);
     buffer.fragsize = uint32_t(-1);
-    const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING
-                                         | PA_STREAM_AUTO_TIMING_UPDATE);
+    const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_AUTO_TIMING_UPDATE);
     // To the default sink by no name, so that the server may move it with
     // the user to another output (and the look-up above then reopens it at
     // that output's rate).
@@ -327,7 +327,7 @@ void ClickStream::Sound::writeRequested(pa_stream*, size_t bytes, void* self)
 
 // The server reports where the stream is now and then by itself; between
 // its reports the stream asks every kTimingEveryNs, so that the rate of the
-// stream's clock is measured closely.
+// stream's clock is measured closely and a step of it seen soon.
 void ClickStream::Sound::askTiming()
 {
     const int64_t now = monotonicNs();
@@ -347,17 +347,26 @@ void ClickStream::Sound::timingUpdated(pa_stream*, void* self)
     static_cast<Sound*>(self)->followClock();
 }
 
-// A fresh report: the stream's time heard now, as a frame, to the clock
-// follower. The first also fixes the delay from beep to click for the
-// stream's life: what the stream's latency and one wait for the server's
-// next request take, with room to spare, and at least the overall latency
-// asked for.
+// A fresh report, to the clock follower: the frame heard at the moment the
+// server measured (what it has read of the stream less what its sink still
+// holds), that moment taken from the wall clock to the monotonic one. As
+// measured, not as libpulse's interpolation smooths it: a step of the
+// stream shows at once. The first also fixes the delay from beep to click
+// for the stream's life: what the stream's latency and one wait for the
+// server's next request take, with room to spare, and at least the overall
+// latency asked for.
 void ClickStream::Sound::followClock()
 {
-    pa_usec_t heard = 0;
-    if (!stream || pa_stream_get_time(stream, &heard) < 0)
+    const pa_timing_info* timing = stream ? pa_stream_get_timing_info(stream) : nullptr;
+    if (!timing || timing->read_index_corrupt)
         return;
-    clock.observe(monotonicNs(), double(heard) * rate.load(std::memory_order_relaxed) / 1e6);
+    timespec wall{};
+    clock_gettime(CLOCK_REALTIME, &wall);
+    const int64_t wallNs = int64_t(wall.tv_sec) * 1000000000 + wall.tv_nsec;
+    const int64_t measuredWallNs = int64_t(timing->timestamp.tv_sec) * 1000000000 + int64_t(timing->timestamp.tv_usec) * 1000;
+    const double streamRate = rate.load(std::memory_order_relaxed);
+    const double heard = double(timing->read_index) / sizeof(float) - double(timing->sink_usec) * streamRate / 1e6;
+    clock.observe(monotonicNs() - (wallNs - measuredWallNs), heard);
     if (latencyNs.load(std::memory_order_relaxed) != 0)
         return;
     pa_usec_t latency = 0;
@@ -380,6 +389,10 @@ void ClickStream::Sound::placeClicks()
 {
     if (!placer || !clock.known())
         return;
+    if (clock.starts() != clockStarts) {
+        clockStarts = clock.starts();
+        placer->forgetPrevious();
+    }
     // The server plays on through a block that comes late (as silence), so
     // frames it has passed by the time a block written now reaches it are
     // lost: no click may begin there.

@@ -22,13 +22,25 @@ void ClockFollower::restart(uint32_t nominalRate)
     known_ = false;
     clock_ = StreamClock{0, 0, double(nominalRate)};
     fittedRate_ = nominalRate;
+    anchor(0, 0, nominalRate);
+    known_ = false;
+}
+
+// A new start from one report, at `rate`.
+void ClockFollower::anchor(int64_t ns, double frame, double rate)
+{
+    known_ = true;
+    ++starts_;
+    gaps_.clear();
     reports_.clear();
+    reports_.push_back({ns, frame});
+    clock_ = StreamClock{ns, frame, rate};
 }
 
 // Least squares over the kept reports: the rate, and the frame the line
-// puts at the latest report. At the nominal rate until the reports span
-// kFitFromNs; never more than 1 % off nominal (reports that make it so are
-// nonsense).
+// puts at the latest report. At the rate measured before until the reports
+// span kFitFromNs; never more than 1 % off nominal (reports that make it so
+// are nonsense).
 void ClockFollower::fit(double& rate, double& frameAtLatest) const
 {
     const Report& latest = reports_.back();
@@ -39,7 +51,7 @@ void ClockFollower::fit(double& rate, double& frameAtLatest) const
     }
     meanT /= double(reports_.size());
     meanF /= double(reports_.size());
-    rate = nominalRate_;
+    rate = fittedRate_;
     frameAtLatest = latest.frame + meanF - rate * meanT;
     if (latest.ns - reports_.front().ns < kFitFromNs)
         return;
@@ -58,16 +70,27 @@ void ClockFollower::fit(double& rate, double& frameAtLatest) const
 
 void ClockFollower::observe(int64_t ns, double frame)
 {
-    if (known_ && std::fabs(frame - clock_.exactFrameAt(ns)) > kJumpS * nominalRate_)
-        restart(nominalRate_);
+    if (!known_) {
+        anchor(ns, frame, nominalRate_);
+        return;
+    }
+    const double gap = frame - clock_.exactFrameAt(ns);
+    gaps_.push_back(gap);
+    if (gaps_.size() > size_t(kStepReports))
+        gaps_.pop_front();
+    double meanGap = 0;
+    for (const double g : gaps_)
+        meanGap += g / kStepReports;
+    if (gaps_.size() == size_t(kStepReports) && std::fabs(meanGap) > kStepS * nominalRate_) {
+        // Where the latest two put it: the older ones may be from before.
+        anchor(ns, clock_.exactFrameAt(ns) + (gaps_.back() + gaps_[gaps_.size() - 2]) / 2, fittedRate_);
+        return;
+    }
+    if (std::fabs(gap) > kStrayS * nominalRate_)
+        return;
     reports_.push_back({ns, frame});
     while (reports_.front().ns < ns - kWindowNs)
         reports_.pop_front();
-    if (!known_) {
-        known_ = true;
-        clock_ = StreamClock{ns, frame, double(nominalRate_)};
-        return;
-    }
     double frameNow = 0;
     fit(fittedRate_, frameNow);
     // Continuous at this moment; from here at the estimated rate, plus what

@@ -39,6 +39,9 @@ public:
     const StreamClock& clock() const { return clock_; }
     // The rate the reports show, frames per second of the monotonic clock.
     double measuredRate() const { return fittedRate_; }
+    // Counts the new starts and steps: frames placed on the clock before one
+    // are not comparable with those placed after.
+    uint64_t starts() const { return starts_; }
 
     // Reports kept for the estimate: the latest this long.
     static constexpr int64_t kWindowNs = 8000000000;
@@ -49,9 +52,16 @@ public:
     // ...the mapping's rate never more than this share off the estimate
     // (0.1 %: a tenth of a millisecond between clicks 100 ms apart).
     static constexpr double kMaxSteer = 0.001;
-    // A gap larger than this is a new start (the server re-counted), taken
-    // at once.
-    static constexpr double kJumpS = 0.030;
+    // The latest kStepReports reports off by more than kStepS on average
+    // show a step of the stream itself (the server skipped a period of it
+    // after an underrun, or re-counted its frames): taken at once, at the
+    // rate measured so far. Reports come with noise (a server may count the
+    // frames it has played a period at a time), which the average evens out.
+    static constexpr int kStepReports = 4;
+    static constexpr double kStepS = 0.003;
+    // A report this far off is left out of the estimate (but not out of the
+    // average that shows a step).
+    static constexpr double kStrayS = 0.010;
 
 private:
     struct Report {
@@ -59,12 +69,15 @@ private:
         double frame;
     };
     void fit(double& rate, double& frameAtLatest) const;
+    void anchor(int64_t ns, double frame, double rate);
 
     uint32_t nominalRate_ = 0;
     bool known_ = false;
     StreamClock clock_;
     double fittedRate_ = 0;
+    uint64_t starts_ = 0;
     std::deque<Report> reports_;
+    std::deque<double> gaps_; // of the latest reports from the mapping, in frames
 };
 
 } // namespace platform
