@@ -307,10 +307,6 @@ void ClickStream::Sound::streamChanged(pa_stream* stream, void* self)
 {
     auto* sound = static_cast<Sound*>(self);
     switch (pa_stream_get_state(stream)) {
-    case PA_STREAM_READY:
-        sound->connections.fetch_add(1, std::memory_order_relaxed);
-        sound->state.store(SoundState::Playing, std::memory_order_release);
-        break;
     case PA_STREAM_FAILED:
     case PA_STREAM_TERMINATED:
         sound->lostServer();
@@ -354,11 +350,13 @@ void ClickStream::Sound::timingUpdated(pa_stream*, void* self)
 // stream shows at once. The first also fixes the delay from beep to click
 // for the stream's life: what the stream's latency and one wait for the
 // server's next request take, with room to spare, and at least the overall
-// latency asked for.
+// latency asked for; from then on the stream plays beeps.
 void ClickStream::Sound::followClock()
 {
     const pa_timing_info* timing = stream ? pa_stream_get_timing_info(stream) : nullptr;
-    if (!timing || timing->read_index_corrupt)
+    // Nothing read yet: the sink is still waking up, its latency counting
+    // down; the stream's frames are tied to the clock once they flow.
+    if (!timing || timing->read_index_corrupt || timing->read_index <= 0)
         return;
     timespec wall{};
     clock_gettime(CLOCK_REALTIME, &wall);
@@ -379,6 +377,9 @@ void ClickStream::Sound::followClock()
     const int64_t delayNs = int64_t(std::max(needed, kTargetLatencyUs)) * 1000;
     latencyNs.store(delayNs, std::memory_order_relaxed);
     placer.emplace(delayNs, kLateToleranceNs);
+    // Beeps are clicks from now: each one's frame can be told.
+    connections.fetch_add(1, std::memory_order_relaxed);
+    state.store(SoundState::Playing, std::memory_order_release);
 }
 
 // Gives each beep handed over since the last block its click's frame, or

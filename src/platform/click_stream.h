@@ -16,7 +16,8 @@ namespace platform {
 
 enum class SoundState {
     Off,        // the sound is off
-    Connecting, // asking the server for a stream; beeps ring the bell meanwhile
+    Connecting, // asking the server for a stream (until its timing is known);
+                // beeps ring the bell meanwhile
     Playing,    // the stream plays: beeps are clicks
     Failed,     // no server, or it went away: beeps ring the bell while the
                 // stream asks for the server again every second

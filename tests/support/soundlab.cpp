@@ -234,6 +234,21 @@ bool runPactl(const QByteArray& server, const QStringList& arguments, QString* e
     return false;
 }
 
+uint32_t sinkRate(const QByteArray& server, const char* sink)
+{
+    // "index name driver format channels rate state", one sink a line.
+    QProcess pactl;
+    pactl.start(QStringLiteral("pactl"), {QStringLiteral("--server=") + QString::fromLocal8Bit(server),
+                                          QStringLiteral("list"), QStringLiteral("sinks"), QStringLiteral("short")});
+    pactl.waitForFinished(5000);
+    for (const QByteArray& line : pactl.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() > 3 && fields[1] == sink)
+            return fields[3].split(' ').last().chopped(2).toUInt(); // "s16le 2ch 44100Hz"
+    }
+    return 0;
+}
+
 int64_t Recording::timeOf(int64_t frame) const
 {
     const auto nsOf = [this](int64_t frames) { return frames * 1000000000 / rate; };

@@ -73,6 +73,8 @@ private:
 
 // Runs pactl against `server`; false with pactl's words on failure.
 bool runPactl(const QByteArray& server, const QStringList& arguments, QString* error);
+// The sample rate the sink runs at now (0 when there is no such sink).
+uint32_t sinkRate(const QByteArray& server, const char* sink);
 
 // What the sink played, mono, and when its fragments arrived.
 struct Recording {

@@ -23,6 +23,7 @@ private slots:
     void oneClickPerAnswerFlash_data();
     void oneClickPerAnswerFlash();
     void clicksComeBackWhenTheServerDoes();
+    void streamFollowsTheDefaultOutput();
 
 private:
     std::unique_ptr<testsupport::PrivateSoundServer> server_;
@@ -124,6 +125,30 @@ void TestSound::clicksComeBackWhenTheServerDoes()
     platform::MessageBeep(0xFFFFFFFF);
     QTRY_COMPARE(platform::soundStatus().clicks, uint64_t(2));
     QCOMPARE(platform::soundStatus().lateClicks, uint64_t(0));
+    platform::setSoundOn(false);
+}
+
+// Another output becomes the default: the stream reopens there, at that
+// output's rate (the server may have switched the idle output to the rate
+// of the stream it moved there first), and clicks; then back again.
+void TestSound::streamFollowsTheDefaultOutput()
+{
+    platform::setSoundOn(true);
+    QTRY_COMPARE_WITH_TIMEOUT(platform::soundStatus().state, SoundState::Playing, 5000);
+    QString error;
+    QVERIFY2(testsupport::runPactl(server_->address(), {QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+                                                        QStringLiteral("sink_name=other"), QStringLiteral("rate=44100")},
+                                   &error),
+             qPrintable(error));
+    for (const char* sink : {"other", testsupport::PrivateSoundServer::kSink}) {
+        const uint64_t streams = platform::soundStatus().connections, clicks = platform::soundStatus().clicks;
+        QVERIFY2(testsupport::runPactl(server_->address(), {QStringLiteral("set-default-sink"), QLatin1String(sink)}, &error),
+                 qPrintable(error));
+        QTRY_COMPARE_WITH_TIMEOUT(platform::soundStatus().connections, streams + 1, 5000);
+        QCOMPARE(platform::soundStatus().sampleRate, testsupport::sinkRate(server_->address(), sink));
+        platform::MessageBeep(0xFFFFFFFF);
+        QTRY_COMPARE(platform::soundStatus().clicks, clicks + 1);
+    }
     platform::setSoundOn(false);
 }
 
