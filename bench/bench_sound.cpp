@@ -186,6 +186,7 @@ std::optional<double> runCase(const Case& c, int wanted, const QString& wavPrefi
 int main(int argc, char** argv)
 {
     chooseBenchPlatform();
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each case as it ends, also into a file
     QApplication app(argc, argv);
     int wanted = 300;
     QString wavPrefix;
