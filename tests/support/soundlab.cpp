@@ -252,7 +252,7 @@ uint32_t sinkRate(const QByteArray& server, const char* sink)
 int64_t Recording::timeOf(int64_t frame) const
 {
     const auto nsOf = [this](int64_t frames) { return frames * 1000000000 / rate; };
-    const int64_t reach = rate / 2;
+    const int64_t reach = rate / 10;
     auto fragment = std::lower_bound(fragments.begin(), fragments.end(), frame - reach,
                                      [](const Fragment& f, int64_t at) { return f.endFrame < at; });
     int64_t zero = std::numeric_limits<int64_t>::max();

@@ -88,8 +88,11 @@ struct Recording {
 
     // When the frame was played: a fragment's last frame was played at the
     // latest when the fragment arrived, so the frame's time is counted back
-    // from the earliest-arriving fragment within a second around it. Local,
-    // so that a sink clock that runs a little fast or slow is followed.
+    // from the earliest-arriving fragment within 0.2 s around it (a hundred
+    // fragments). Local, so that a sink clock that runs a little fast or slow
+    // is followed, and so that where the recording lost time (the recorder
+    // fell behind on a busy machine) only the clicks right beside the gap
+    // are timed wrong.
     int64_t timeOf(int64_t frame) const;
     // Time missing from the recording (negative: more sound than time, the
     // sink's clock runs fast).
