@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 STAGE := $(BUILD)/stage
 
-.PHONY: all deps build program run test test-offscreen test-xvfb bench clean
+.PHONY: all deps build program run test test-offscreen test-xvfb test-sound-pipewire bench clean
 
 all: build
 
@@ -48,16 +48,25 @@ test: build
 	fi
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -LE xvfb -j $(JOBS)
 
+# PipeWire, for the sound bench's PipeWire cases and the sound test run on it.
+PIPEWIRE_PACKAGES := pipewire pipewire-pulse wireplumber dbus-daemon
+
 # Every benchmark in turn. The rhythm and the sound of the beep need a real X
 # server: with no display they run under a virtual one. The sound bench starts
-# a sound server of its own.
+# sound servers of its own, PulseAudio and PipeWire.
 bench: build
+	@scripts/install-deps $(PIPEWIRE_PACKAGES)
 	@for b in $(BUILD)/bench/bench_*; do \
 	  [ -f "$$b" ] && [ -x "$$b" ] || continue; echo "== $${b##*/}"; \
 	  case "$${b##*/}" in bench_rhythm|bench_sound) xvfb=yes;; *) xvfb=no;; esac; \
 	  if [ $$xvfb = yes ] && [ -z "$$DISPLAY" ] && command -v xvfb-run >/dev/null 2>&1; then \
 	    xvfb-run -a -s "-screen 0 1280x1024x24" "$$b"; else "$$b"; fi; \
 	done; true
+
+# The test of the beep as heard, on PipeWire instead of PulseAudio.
+test-sound-pipewire: build
+	@scripts/install-deps $(PIPEWIRE_PACKAGES)
+	@cd $(BUILD) && MIRELDO_TEST_SOUND_SERVER=pipewire QT_QPA_PLATFORM=offscreen ctest --output-on-failure -R 'test_sound$$'
 
 clean:
 	@rm -rf $(BUILD)

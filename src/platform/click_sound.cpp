@@ -55,19 +55,18 @@ void mixBlock(std::span<float> block, int64_t firstFrame, std::span<const int64_
     }
 }
 
-int64_t StreamClock::frameAt(int64_t ns) const
+std::optional<int64_t> ClickPlacer::place(const StreamClock& clock, int64_t flashNs, int64_t earliest)
 {
-    // 128 bits: hours of nanoseconds times the rate overflow 64.
-    const __int128 product = __int128(ns - zeroNs) * rate;
-    __int128 frame = product / kNsPerS;
-    if (product % kNsPerS < 0)
-        --frame; // toward minus infinity, like the frames before frame 0
-    return int64_t(frame);
-}
-
-int64_t clickStart(const StreamClock& clock, int64_t flashNs, int64_t latencyNs, int64_t earliest)
-{
-    return std::max(clock.frameAt(flashNs + latencyNs), earliest);
+    const int64_t onTime = clock.frameAt(flashNs + delayNs_);
+    int64_t start = std::max(onTime, earliest);
+    if (placedAny_)
+        start = std::max(start, lastStart_ + int64_t(std::floor(double(flashNs - lastFlashNs_) / kNsPerS * clock.framesPerSecond)));
+    if (double(start - onTime) > double(toleranceNs_) / kNsPerS * clock.framesPerSecond)
+        return std::nullopt;
+    placedAny_ = true;
+    lastFlashNs_ = flashNs;
+    lastStart_ = start;
+    return start;
 }
 
 } // namespace platform::click

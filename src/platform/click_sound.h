@@ -1,9 +1,12 @@
 #pragma once
 // The beep as the sound server plays it: a short tone burst (the click), how
-// clicks are mixed into a block of the playback stream, and the clock that
-// tells which frame of the stream is heard at a given moment.
+// clicks are mixed into a block of the playback stream, and where each
+// flash's click goes.
+
+#include "platform/stream_clock.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -21,19 +24,29 @@ std::vector<float> makeClick(uint32_t sampleRate);
 void mixBlock(std::span<float> block, int64_t firstFrame, std::span<const int64_t> starts,
               std::span<const float> click);
 
-// Which frame of a playback stream is heard when: frame 0 at zeroNs on the
-// monotonic clock, then `rate` frames a second.
-struct StreamClock {
-    int64_t zeroNs = 0;
-    uint32_t rate = 0;
+// Where each flash's click begins in the stream: at the frame heard
+// `delayNs` after the flash. A click never comes closer to the one before it
+// than their flashes are to each other, and never before `earliest` (the
+// first frame still to be written). When either rule puts it later than its
+// frame, it goes that much later if that is at most `toleranceNs`; beyond
+// that it is not played at all, since a click out of time breaks the rhythm
+// the user follows, where a missing one does not.
+class ClickPlacer {
+public:
+    ClickPlacer(int64_t delayNs, int64_t toleranceNs) : delayNs_(delayNs), toleranceNs_(toleranceNs) {}
 
-    // The frame heard at the monotonic time `ns` (rounded down).
-    int64_t frameAt(int64_t ns) const;
+    // The click's first frame, or nothing: it is dropped.
+    std::optional<int64_t> place(const StreamClock& clock, int64_t flashNs, int64_t earliest);
+    // The clock started anew: the clicks placed so far are no measure for
+    // the next.
+    void forgetPrevious() { placedAny_ = false; }
+
+private:
+    int64_t delayNs_;
+    int64_t toleranceNs_;
+    bool placedAny_ = false;
+    int64_t lastFlashNs_ = 0;
+    int64_t lastStart_ = 0;
 };
-
-// The first frame of a flash's click: the frame heard `latencyNs` after the
-// flash, or `earliest` (the first frame a click can still be put in) when
-// that one is before it; the click then comes late.
-int64_t clickStart(const StreamClock& clock, int64_t flashNs, int64_t latencyNs, int64_t earliest);
 
 } // namespace platform::click

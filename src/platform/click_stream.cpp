@@ -1,7 +1,7 @@
 #include "platform/click_stream.h"
 
-#include "platform/PresentationTimer.h"
 #include "platform/click_sound.h"
+#include "platform/stream_clock.h"
 
 #include <pulse/pulseaudio.h>
 
@@ -9,6 +9,8 @@
 #include <array>
 #include <atomic>
 #include <ctime>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -23,6 +25,13 @@ constexpr pa_usec_t kTargetLatencyUs = 20 * PA_USEC_PER_MSEC;
 constexpr pa_usec_t kSpareUs = 4 * PA_USEC_PER_MSEC;
 // How long a block written now may take to reach the server.
 constexpr int64_t kReachNs = 2000000;
+// A click may come this much after its time (to keep out of frames already
+// written, or its distance from the one before); later, it is dropped.
+constexpr int64_t kLateToleranceNs = 4000000;
+// How often the server is asked where the stream is.
+constexpr int64_t kTimingEveryNs = 50000000;
+// Asking for a server that went away again after this long.
+constexpr pa_usec_t kRetryUs = 1000 * PA_USEC_PER_MSEC;
 
 // Beep times from the window's thread to the sound thread without a lock:
 // one writer, one reader. Full only if the sound thread has stalled for
@@ -68,30 +77,46 @@ struct ClickStream::Sound {
     pa_threaded_mainloop* loop = nullptr;
     pa_context* context = nullptr;
     pa_stream* stream = nullptr;
+    pa_time_event* retry = nullptr;
     std::atomic<SoundState> state{SoundState::Connecting};
     FlashQueue flashes;
     std::atomic<uint32_t> rate{0};
     std::atomic<int64_t> latencyNs{0};
     std::atomic<uint64_t> clicks{0};
     std::atomic<uint64_t> lateClicks{0};
+    std::atomic<uint64_t> connections{0};
 
     // The sound thread's own.
+    std::string sinkName;        // the default sink the stream plays on
     std::vector<float> click;
     std::vector<int64_t> starts; // first frames of the clicks not yet fully written
     int64_t written = 0;         // frames handed to the server so far
-    int64_t lastStart = 0;       // of the latest click
-    click::StreamClock clock;
+    ClockFollower clock;
+    std::optional<click::ClickPlacer> placer;
+    uint64_t clockStarts = 0;    // the clock's starts the placer knows of
+    int64_t timingAskedNs = 0;   // when the server was last asked where the stream is
+    bool timingPending = false;
 
     void fail() { state.store(SoundState::Failed, std::memory_order_release); }
-    void openStream(uint32_t sinkRate);
+    void connect();
+    void lostServer();
+    void closeStream();
+    void lookUpDefaultSink();
+    void openStream(const pa_sink_info& sink);
     void fill(size_t bytes);
+    void askTiming();
     void followClock();
     void placeClicks();
 
     static void contextChanged(pa_context* context, void* self);
+    static void serverChanged(pa_context* context, pa_subscription_event_type_t type, uint32_t index, void* self);
+    static void serverFound(pa_context* context, const pa_server_info* server, void* self);
     static void sinkFound(pa_context* context, const pa_sink_info* sink, int last, void* self);
     static void streamChanged(pa_stream* stream, void* self);
     static void writeRequested(pa_stream* stream, size_t bytes, void* self);
+    static void timingUpdated(pa_stream* stream, void* self);
+    static void timingAnswered(pa_stream* stream, int success, void* self);
+    static void retryDue(pa_mainloop_api* api, pa_time_event* event, const struct timeval* when, void* self);
 };
 
 namespace {
@@ -107,54 +132,160 @@ pa_proplist* programProperties()
     return properties;
 }
 
+template <typename Operation>
+bool started(Operation* operation)
+{
+    if (!operation)
+        return false;
+    pa_operation_unref(operation);
+    return true;
+}
+
 } // namespace
+
+// A new connection to the server; on the sound thread (or before it runs).
+void ClickStream::Sound::connect()
+{
+    pa_proplist* properties = programProperties();
+    context = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(loop), "Mireldo", properties);
+    pa_proplist_free(properties);
+    if (!context) {
+        lostServer();
+        return;
+    }
+    pa_context_set_state_callback(context, contextChanged, this);
+    pa_context_set_subscribe_callback(context, serverChanged, this);
+    // Only a server that is already running: no daemon of our own.
+    if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+        lostServer();
+}
+
+// The server is gone (or never answered): the bell serves, and in a second
+// the server is asked for again, as long as the sound is on.
+void ClickStream::Sound::lostServer()
+{
+    fail();
+    if (retry)
+        return;
+    timeval when{};
+    pa_gettimeofday(&when);
+    pa_timeval_add(&when, kRetryUs);
+    pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop);
+    retry = api->time_new(api, &when, retryDue, this);
+}
+
+void ClickStream::Sound::retryDue(pa_mainloop_api* api, pa_time_event* event, const struct timeval*, void* self)
+{
+    auto* sound = static_cast<Sound*>(self);
+    api->time_free(event);
+    sound->retry = nullptr;
+    // Out of the old connection's callbacks: it can go now.
+    sound->closeStream();
+    if (sound->context) {
+        pa_context_set_state_callback(sound->context, nullptr, nullptr);
+        pa_context_set_subscribe_callback(sound->context, nullptr, nullptr);
+        pa_context_disconnect(sound->context);
+        pa_context_unref(sound->context);
+        sound->context = nullptr;
+    }
+    sound->state.store(SoundState::Connecting, std::memory_order_release);
+    sound->connect();
+}
+
+void ClickStream::Sound::closeStream()
+{
+    if (!stream)
+        return;
+    pa_stream_set_state_callback(stream, nullptr, nullptr);
+    pa_stream_set_write_callback(stream, nullptr, nullptr);
+    pa_stream_set_latency_update_callback(stream, nullptr, nullptr);
+    pa_stream_disconnect(stream);
+    pa_stream_unref(stream);
+    stream = nullptr;
+    timingPending = false;
+}
 
 void ClickStream::Sound::contextChanged(pa_context* context, void* self)
 {
     auto* sound = static_cast<Sound*>(self);
     switch (pa_context_get_state(context)) {
     case PA_CONTEXT_READY:
-        // The click is made at the rate of the sink it plays on.
-        if (pa_operation* lookup = pa_context_get_sink_info_by_name(context, "@DEFAULT_SINK@", sinkFound, self))
-            pa_operation_unref(lookup);
-        else
-            sound->fail();
+        // Told when the default output changes, so that the stream follows.
+        if (!started(pa_context_subscribe(context, PA_SUBSCRIPTION_MASK_SERVER, nullptr, nullptr)))
+            sound->lostServer();
+        sound->lookUpDefaultSink();
         break;
     case PA_CONTEXT_FAILED:
     case PA_CONTEXT_TERMINATED:
-        sound->fail();
+        sound->lostServer();
         break;
     default:
         break;
     }
 }
 
+void ClickStream::Sound::lookUpDefaultSink()
+{
+    if (!started(pa_context_get_server_info(context, serverFound, this)))
+        lostServer();
+}
+
+void ClickStream::Sound::serverChanged(pa_context*, pa_subscription_event_type_t type, uint32_t, void* self)
+{
+    if ((type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK) == PA_SUBSCRIPTION_EVENT_SERVER)
+        static_cast<Sound*>(self)->lookUpDefaultSink();
+}
+
+void ClickStream::Sound::serverFound(pa_context* context, const pa_server_info* server, void* self)
+{
+    auto* sound = static_cast<Sound*>(self);
+    if (!server || !server->default_sink_name) {
+        sound->lostServer();
+        return;
+    }
+    if (sound->stream && sound->sinkName == server->default_sink_name)
+        return; // the same output: nothing to follow
+    if (!started(pa_context_get_sink_info_by_name(context, server->default_sink_name, sinkFound, self)))
+        sound->lostServer();
+}
+
+// A new default sink (or the first): the stream reopens on it, with the
+// click made at its rate.
 void ClickStream::Sound::sinkFound(pa_context*, const pa_sink_info* sink, int last, void* self)
 {
     auto* sound = static_cast<Sound*>(self);
-    if (sink && !sound->stream)
-        sound->openStream(sink->sample_spec.rate);
-    else if (last != 0 && !sound->stream) // no default sink
-        sound->fail();
+    if (sink) {
+        sound->closeStream();
+        sound->openStream(*sink);
+    } else if (last != 0 && !sound->stream) {
+        sound->lostServer(); // no such sink after all
+    }
 }
 
 // Mono at the sink's own rate: the server plays it on every channel and
 // never resamples it.
-void ClickStream::Sound::openStream(uint32_t sinkRate)
+void ClickStream::Sound::openStream(const pa_sink_info& sink)
 {
-    const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, sinkRate, 1};
+    const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, sink.sample_spec.rate, 1};
+    sinkName = sink.name;
+    state.store(SoundState::Connecting, std::memory_order_release);
     click = click::makeClick(sampleFormat.rate);
-    clock.rate = sampleFormat.rate;
+    clock.restart(sampleFormat.rate);
+    placer.reset();
+    starts.clear();
+    written = 0;
+    latencyNs.store(0, std::memory_order_relaxed);
     rate.store(sampleFormat.rate);
     pa_proplist* properties = programProperties();
     stream = pa_stream_new_with_proplist(context, "beep", &sampleFormat, nullptr, properties);
     pa_proplist_free(properties);
     if (!stream) {
-        fail();
+        lostServer();
         return;
     }
     pa_stream_set_state_callback(stream, streamChanged, this);
     pa_stream_set_write_callback(stream, writeRequested, this);
+    pa_stream_set_latency_update_callback(stream, timingUpdated, this);
     pa_buffer_attr buffer{};
     buffer.maxlength = uint32_t(-1);
     buffer.tlength = uint32_t(pa_usec_to_bytes(kTargetLatencyUs, &sampleFormat));
@@ -164,24 +295,21 @@ void ClickStream::Sound::openStream(uint32_t sinkRate)
     buffer.prebuf = 0;
     buffer.minreq = uint32_t(-1);
     buffer.fragsize = uint32_t(-1);
-    const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING
-                                         | PA_STREAM_AUTO_TIMING_UPDATE);
-    // To the default sink by no name, so that the stream follows the user
-    // to another output.
+    const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_AUTO_TIMING_UPDATE);
+    // To the default sink by no name, so that the server may move it with
+    // the user to another output (and the look-up above then reopens it at
+    // that output's rate).
     if (pa_stream_connect_playback(stream, nullptr, &buffer, flags, nullptr, nullptr) < 0)
-        fail();
+        lostServer();
 }
 
 void ClickStream::Sound::streamChanged(pa_stream* stream, void* self)
 {
     auto* sound = static_cast<Sound*>(self);
     switch (pa_stream_get_state(stream)) {
-    case PA_STREAM_READY:
-        sound->state.store(SoundState::Playing, std::memory_order_release);
-        break;
     case PA_STREAM_FAILED:
     case PA_STREAM_TERMINATED:
-        sound->fail();
+        sound->lostServer();
         break;
     default:
         break;
@@ -193,18 +321,50 @@ void ClickStream::Sound::writeRequested(pa_stream*, size_t bytes, void* self)
     static_cast<Sound*>(self)->fill(bytes);
 }
 
-// Ties the stream's frames to the monotonic clock: the server's (smoothed)
-// time of the frame heard now. Followed at every block, so a sound card
-// whose clock runs a little fast or slow against the system's is followed.
-// The first time also fixes the delay from beep to click for the stream's
-// life: what the stream's latency and one wait for the server's next request
-// take, with room to spare, and at least the overall latency asked for.
+// The server reports where the stream is now and then by itself; between
+// its reports the stream asks every kTimingEveryNs, so that the rate of the
+// stream's clock is measured closely and a step of it seen soon.
+void ClickStream::Sound::askTiming()
+{
+    const int64_t now = monotonicNs();
+    if (timingPending || now - timingAskedNs < kTimingEveryNs)
+        return;
+    timingAskedNs = now;
+    timingPending = started(pa_stream_update_timing_info(stream, timingAnswered, this));
+}
+
+void ClickStream::Sound::timingAnswered(pa_stream*, int, void* self)
+{
+    static_cast<Sound*>(self)->timingPending = false;
+}
+
+void ClickStream::Sound::timingUpdated(pa_stream*, void* self)
+{
+    static_cast<Sound*>(self)->followClock();
+}
+
+// A fresh report, to the clock follower: the frame heard at the moment the
+// server measured (what it has read of the stream less what its sink still
+// holds), that moment taken from the wall clock to the monotonic one. As
+// measured, not as libpulse's interpolation smooths it: a step of the
+// stream shows at once. The first also fixes the delay from beep to click
+// for the stream's life: what the stream's latency and one wait for the
+// server's next request take, with room to spare, and at least the overall
+// latency asked for; from then on the stream plays beeps.
 void ClickStream::Sound::followClock()
 {
-    pa_usec_t heard = 0;
-    if (pa_stream_get_time(stream, &heard) < 0)
+    const pa_timing_info* timing = stream ? pa_stream_get_timing_info(stream) : nullptr;
+    // Nothing read yet: the sink is still waking up, its latency counting
+    // down; the stream's frames are tied to the clock once they flow.
+    if (!timing || timing->read_index_corrupt || timing->read_index <= 0)
         return;
-    clock.zeroNs = monotonicNs() - int64_t(heard) * 1000;
+    timespec wall{};
+    clock_gettime(CLOCK_REALTIME, &wall);
+    const int64_t wallNs = int64_t(wall.tv_sec) * 1000000000 + wall.tv_nsec;
+    const int64_t measuredWallNs = int64_t(timing->timestamp.tv_sec) * 1000000000 + int64_t(timing->timestamp.tv_usec) * 1000;
+    const double streamRate = rate.load(std::memory_order_relaxed);
+    const double heard = double(timing->read_index) / sizeof(float) - double(timing->sink_usec) * streamRate / 1e6;
+    clock.observe(monotonicNs() - (wallNs - measuredWallNs), heard);
     if (latencyNs.load(std::memory_order_relaxed) != 0)
         return;
     pa_usec_t latency = 0;
@@ -214,54 +374,51 @@ void ClickStream::Sound::followClock()
         return;
     const pa_usec_t request = pa_bytes_to_usec(buffer->minreq, pa_stream_get_sample_spec(stream));
     const pa_usec_t needed = (negative ? 0 : latency) + request + kSpareUs;
-    latencyNs.store(int64_t(std::max(needed, kTargetLatencyUs)) * 1000, std::memory_order_relaxed);
+    const int64_t delayNs = int64_t(std::max(needed, kTargetLatencyUs)) * 1000;
+    latencyNs.store(delayNs, std::memory_order_relaxed);
+    placer.emplace(delayNs, kLateToleranceNs);
+    // Beeps are clicks from now: each one's frame can be told.
+    connections.fetch_add(1, std::memory_order_relaxed);
+    state.store(SoundState::Playing, std::memory_order_release);
 }
 
-// Gives each beep handed over since the last block the frame heard its
-// delay after it, or, when that one is past, the first frame still to be
-// heard. Beeps held up together (the sound thread was kept waiting) stay the
-// presentation timer's shortest tick apart, so each is a click of its own.
+// Gives each beep handed over since the last block its click's frame, or
+// drops it when that frame is past (ClickPlacer). Clicks placed before whose
+// frames the server has passed meanwhile (a block came late) are dropped
+// too. Until the stream's timing is known, beeps wait.
 void ClickStream::Sound::placeClicks()
 {
-    const int64_t delayNs = latencyNs.load(std::memory_order_relaxed);
-    const int64_t spacing = int64_t(clock.rate) * PresentationTimer::GranularityMs / 1000;
+    if (!placer || !clock.known())
+        return;
+    if (clock.starts() != clockStarts) {
+        clockStarts = clock.starts();
+        placer->forgetPrevious();
+    }
     // The server plays on through a block that comes late (as silence), so
     // frames it has passed by the time a block written now reaches it are
     // lost: no click may begin there.
-    const int64_t earliest = delayNs != 0 ? std::max(written, clock.frameAt(monotonicNs() + kReachNs)) : written;
-    int64_t next = earliest;
-    for (int64_t& start : starts) {
-        if (start < written)
-            continue; // begun: it goes on where it is
-        if (start < next) {
-            start = next;
-            lateClicks.fetch_add(1, std::memory_order_relaxed);
-        }
-        next = start + spacing;
-    }
+    const int64_t earliest = std::max(written, clock.clock().frameAt(monotonicNs() + kReachNs));
+    const auto lost = std::erase_if(starts, [&](int64_t start) { return start >= written && start < earliest; });
+    lateClicks.fetch_add(lost, std::memory_order_relaxed);
     int64_t flashNs = 0;
     while (flashes.pop(flashNs)) {
-        int64_t start = delayNs != 0 ? click::clickStart(clock, flashNs, delayNs, earliest) : earliest;
-        if (clicks.load(std::memory_order_relaxed) > 0)
-            start = std::max(start, lastStart + spacing);
-        if (delayNs == 0 || start == earliest)
+        if (const std::optional<int64_t> start = placer->place(clock.clock(), flashNs, earliest))
+            starts.push_back(*start);
+        else
             lateClicks.fetch_add(1, std::memory_order_relaxed);
-        clicks.fetch_add(1, std::memory_order_relaxed);
-        starts.push_back(start);
-        lastStart = start;
     }
 }
 
 // The server asks for `bytes` more: silence with the clicks in it.
 void ClickStream::Sound::fill(size_t bytes)
 {
-    followClock();
+    askTiming();
     placeClicks();
     while (bytes >= sizeof(float)) {
         void* data = nullptr;
         size_t size = bytes;
         if (pa_stream_begin_write(stream, &data, &size) < 0 || !data) {
-            fail();
+            lostServer();
             return;
         }
         size -= size % sizeof(float);
@@ -272,12 +429,13 @@ void ClickStream::Sound::fill(size_t bytes)
         const std::span<float> block(static_cast<float*>(data), size / sizeof(float));
         click::mixBlock(block, written, starts, click);
         if (pa_stream_write(stream, data, size, nullptr, 0, PA_SEEK_RELATIVE) < 0) {
-            fail();
+            lostServer();
             return;
         }
         written += int64_t(block.size());
         bytes -= size;
-        std::erase_if(starts, [this](int64_t start) { return start + int64_t(click.size()) <= written; });
+        const auto done = std::erase_if(starts, [this](int64_t start) { return start + int64_t(click.size()) <= written; });
+        clicks.fetch_add(done, std::memory_order_relaxed);
     }
 }
 
@@ -289,17 +447,8 @@ ClickStream::ClickStream() : sound_(std::make_unique<Sound>())
         sound.fail();
         return;
     }
-    pa_proplist* properties = programProperties();
-    sound.context = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(sound.loop), "Mireldo", properties);
-    pa_proplist_free(properties);
-    if (!sound.context) {
-        sound.fail();
-        return;
-    }
-    pa_context_set_state_callback(sound.context, Sound::contextChanged, &sound);
-    // Only a server that is already running: no daemon of our own.
-    if (pa_context_connect(sound.context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0
-        || pa_threaded_mainloop_start(sound.loop) < 0)
+    sound.connect();
+    if (pa_threaded_mainloop_start(sound.loop) < 0)
         sound.fail();
 }
 
@@ -308,19 +457,15 @@ ClickStream::~ClickStream()
     Sound& sound = *sound_;
     if (sound.loop)
         pa_threaded_mainloop_stop(sound.loop);
-    if (sound.stream) {
-        pa_stream_set_state_callback(sound.stream, nullptr, nullptr);
-        pa_stream_set_write_callback(sound.stream, nullptr, nullptr);
-        pa_stream_disconnect(sound.stream);
-        pa_stream_unref(sound.stream);
-    }
+    sound.closeStream();
     if (sound.context) {
         pa_context_set_state_callback(sound.context, nullptr, nullptr);
+        pa_context_set_subscribe_callback(sound.context, nullptr, nullptr);
         pa_context_disconnect(sound.context);
         pa_context_unref(sound.context);
     }
     if (sound.loop)
-        pa_threaded_mainloop_free(sound.loop);
+        pa_threaded_mainloop_free(sound.loop); // with the retry's timer, if any
 }
 
 SoundState ClickStream::state() const
@@ -331,7 +476,7 @@ SoundState ClickStream::state() const
 SoundStatus ClickStream::status() const
 {
     return {state(), sound_->rate.load(), sound_->latencyNs.load(), sound_->clicks.load(),
-            sound_->lateClicks.load()};
+            sound_->lateClicks.load(), sound_->connections.load()};
 }
 
 bool ClickStream::post(int64_t flashNs)

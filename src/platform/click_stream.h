@@ -5,7 +5,9 @@
 // each beep places a click at a fixed delay after the moment it was asked
 // for. platform::setSoundOn opens and closes it; platform::MessageBeep hands
 // it the beeps. The sound server's own thread runs the stream; the window's
-// thread never waits for it.
+// thread never waits for it. When the server goes away the stream asks for
+// it again every second, and when the default output changes it reopens on
+// the new one.
 
 #include <cstdint>
 #include <memory>
@@ -14,17 +16,20 @@ namespace platform {
 
 enum class SoundState {
     Off,        // the sound is off
-    Connecting, // asking the server for a stream; beeps ring the bell meanwhile
+    Connecting, // asking the server for a stream (until its timing is known);
+                // beeps ring the bell meanwhile
     Playing,    // the stream plays: beeps are clicks
-    Failed,     // no server, or it failed: beeps ring the bell until the next "on"
+    Failed,     // no server, or it went away: beeps ring the bell while the
+                // stream asks for the server again every second
 };
 
 struct SoundStatus {
     SoundState state = SoundState::Off;
     uint32_t sampleRate = 0;  // the stream's, which is the sink's
     int64_t latencyNs = 0;    // from a beep to its click being heard
-    uint64_t clicks = 0;      // clicks placed since the stream opened
-    uint64_t lateClicks = 0;  // of them, placed later than the latency
+    uint64_t clicks = 0;      // clicks written to the stream since the sound went on
+    uint64_t lateClicks = 0;  // beeps whose click would have come late: not played
+    uint64_t connections = 0; // streams that reached playing since the sound went on
 };
 
 // What the beep's stream is doing now (tests, benchmarks).

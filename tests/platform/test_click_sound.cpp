@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-using platform::click::StreamClock;
+using Frames = QList<qint64>;
 
 class TestClickSound : public QObject {
     Q_OBJECT
@@ -14,8 +14,8 @@ private slots:
     void clickIsAShortSoftToneAtTheRate();
     void blocksOfAnySizeMakeTheSameSound_data();
     void blocksOfAnySizeMakeTheSameSound();
-    void clickStartsItsLatencyAfterTheFlash_data();
-    void clickStartsItsLatencyAfterTheFlash();
+    void clicksLandAtTheirFlashOrAreDropped_data();
+    void clicksLandAtTheirFlashOrAreDropped();
 };
 
 void TestClickSound::clickIsAShortSoftToneAtTheRate_data()
@@ -30,7 +30,6 @@ void TestClickSound::clickIsAShortSoftToneAtTheRate()
 {
     QFETCH(uint32_t, rate);
     const std::vector<float> click = platform::click::makeClick(rate);
-    QCOMPARE(click.size(), size_t(std::lround(0.008 * rate)));
     // Starts and ends at (almost) nothing: no pop.
     QVERIFY(std::fabs(click.front()) < 0.001f);
     QVERIFY2(std::fabs(click.back()) < 0.01f, qPrintable(QString::number(click.back())));
@@ -78,33 +77,34 @@ void TestClickSound::blocksOfAnySizeMakeTheSameSound()
     QVERIFY(pieces == whole);
 }
 
-void TestClickSound::clickStartsItsLatencyAfterTheFlash_data()
+// Flashes (ms), each with the first frame still to be written then: where the clicks
+// begin (-1: dropped). 48 kHz, delay 20 ms, tolerance 4 ms (192 frames).
+void TestClickSound::clicksLandAtTheirFlashOrAreDropped_data()
 {
-    QTest::addColumn<int64_t>("zeroNs");
-    QTest::addColumn<uint32_t>("rate");
-    QTest::addColumn<int64_t>("flashNs");
-    QTest::addColumn<int64_t>("earliest");
-    QTest::addColumn<int64_t>("expected");
-    constexpr int64_t s = 1000000000;
-    // Latency 20 ms throughout.
-    QTest::newRow("in time") << int64_t(0) << 48000u << s << int64_t(0) << int64_t(48960);
-    QTest::newRow("frame 0 heard later") << int64_t(s / 2) << 48000u << s << int64_t(0) << int64_t(24960);
-    QTest::newRow("between two frames: the earlier")
-        << int64_t(0) << 48000u << s + 10000 << int64_t(0) << int64_t(48960);
-    QTest::newRow("already past: the earliest") << int64_t(0) << 48000u << s << int64_t(50000) << int64_t(50000);
-    QTest::newRow("100 hours on at 48 kHz")
-        << int64_t(0) << 48000u << 360000 * s << int64_t(0) << int64_t(17280000960);
+    QTest::addColumn<qint64>("anchorNs"); // frame 0 heard then
+    QTest::addColumn<Frames>("flashesMs");
+    QTest::addColumn<Frames>("earliest");
+    QTest::addColumn<Frames>("expected");
+    QTest::newRow("on time") << 0LL << Frames{1000, 1100} << Frames{0, 0} << Frames{48960, 53760};
+    QTest::newRow("frame 0 heard later") << 500000000LL << Frames{1000} << Frames{0} << Frames{24960};
+    QTest::newRow("late a little: as late") << 0LL << Frames{1000} << Frames{49056} << Frames{49056};
+    QTest::newRow("late by the tolerance") << 0LL << Frames{1000} << Frames{49152} << Frames{49152};
+    QTest::newRow("late by more: dropped") << 0LL << Frames{1000} << Frames{49153} << Frames{-1};
+    QTest::newRow("after a stall, on time again") << 0LL << Frames{1000, 1100, 1300} << Frames{60000, 60000, 60000} << Frames{-1, -1, 63360};
+    QTest::newRow("as far apart as the flashes") << 0LL << Frames{1000, 1010} << Frames{49056, 0} << Frames{49056, 49536};
+    QTest::newRow("100 hours on") << 0LL << Frames{360000000} << Frames{0} << Frames{17280000960};
 }
 
-void TestClickSound::clickStartsItsLatencyAfterTheFlash()
+void TestClickSound::clicksLandAtTheirFlashOrAreDropped()
 {
-    QFETCH(int64_t, zeroNs);
-    QFETCH(uint32_t, rate);
-    QFETCH(int64_t, flashNs);
-    QFETCH(int64_t, earliest);
-    QFETCH(int64_t, expected);
-    const StreamClock clock{zeroNs, rate};
-    QCOMPARE(platform::click::clickStart(clock, flashNs, 20000000, earliest), expected);
+    QFETCH(qint64, anchorNs); QFETCH(Frames, flashesMs);
+    QFETCH(Frames, earliest); QFETCH(Frames, expected);
+    const platform::StreamClock clock{anchorNs, 0, 48000};
+    platform::click::ClickPlacer placer(20000000, 4000000);
+    Frames starts;
+    for (qsizetype i = 0; i < flashesMs.size(); ++i)
+        starts << placer.place(clock, flashesMs[i] * 1000000, earliest[i]).value_or(-1);
+    QCOMPARE(starts, expected);
 }
 
 QTEST_APPLESS_MAIN(TestClickSound)

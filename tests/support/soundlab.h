@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -14,35 +15,66 @@
 #include <vector>
 
 class QProcess;
+class QProcessEnvironment;
 class TForm1;
 struct pa_simple;
 
 namespace testsupport {
 
-// A PulseAudio daemon of its own: no configuration read, one null sink as
-// the default sink, a socket in a temporary folder, never exiting when idle.
-// PULSE_SERVER is pointed at it while it runs. Stopped (killed if need be)
-// when destroyed, and by the system if this process dies first.
+// The two sound servers Debian desktops run.
+enum class SoundServerKind {
+    PulseAudio,
+    PipeWire, // pipewire with wireplumber, heard through pipewire-pulse
+};
+
+// A sound server of its own: one null sink as the default sink, a socket in
+// a temporary folder, never exiting when idle. PulseAudio reads no
+// configuration; PipeWire runs with its own session bus (dbus-daemon) and
+// the temporary folder as its runtime folder. PULSE_SERVER is pointed at it
+// while it runs. Stopped (killed if need be) when destroyed, and by the
+// system if this process dies first.
 class PrivateSoundServer {
 public:
     static constexpr const char* kSink = "mireldo_null";
 
-    PrivateSoundServer();
+    explicit PrivateSoundServer(SoundServerKind kind = SoundServerKind::PulseAudio);
     ~PrivateSoundServer();
     PrivateSoundServer(const PrivateSoundServer&) = delete;
     PrivateSoundServer& operator=(const PrivateSoundServer&) = delete;
 
-    // Starts it and waits until it answers; false with the reason on failure.
+    // Whether the programs this kind needs are installed; the name of the
+    // first one missing otherwise.
+    static QString missingProgram(SoundServerKind kind);
+    static const char* nameOf(SoundServerKind kind);
+
+    // Starts it (again, after stop()) and waits until it answers with its
+    // null sink as the default; false with the reason on failure.
     bool start(QString* error);
+    // Kills it, as a crash would; the same address serves after start().
+    void stop();
     QByteArray address() const { return address_; }
 
 private:
+    bool startPulseAudio(QString* error);
+    bool startPipeWire(QString* error);
+    bool waitForAnswer(QString* error);
+    QProcess* launch(const QString& program, const QStringList& arguments);
+    QProcessEnvironment environment() const;
+
+    SoundServerKind kind_;
     QTemporaryDir folder_;
-    std::unique_ptr<QProcess> daemon_;
+    std::vector<std::unique_ptr<QProcess>> daemons_; // in the order they started
+    QByteArray bus_;
     QByteArray address_;
     QByteArray previousServer_;
     bool hadPreviousServer_ = false;
+    bool pointed_ = false;
 };
+
+// Runs pactl against `server`; false with pactl's words on failure.
+bool runPactl(const QByteArray& server, const QStringList& arguments, QString* error);
+// The sample rate the sink runs at now (0 when there is no such sink).
+uint32_t sinkRate(const QByteArray& server, const char* sink);
 
 // What the sink played, mono, and when its fragments arrived.
 struct Recording {
@@ -56,8 +88,11 @@ struct Recording {
 
     // When the frame was played: a fragment's last frame was played at the
     // latest when the fragment arrived, so the frame's time is counted back
-    // from the earliest-arriving fragment within a second around it. Local,
-    // so that a sink clock that runs a little fast or slow is followed.
+    // from the earliest-arriving fragment within 0.2 s around it (a hundred
+    // fragments). Local, so that a sink clock that runs a little fast or slow
+    // is followed, and so that where the recording lost time (the recorder
+    // fell behind on a busy machine) only the clicks right beside the gap
+    // are timed wrong.
     int64_t timeOf(int64_t frame) const;
     // Time missing from the recording (negative: more sound than time, the
     // sink's clock runs fast).

@@ -10,7 +10,6 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTest>
 
 using platform::SoundState;
@@ -23,6 +22,8 @@ private slots:
     void bellWithoutServerClickWithIt();
     void oneClickPerAnswerFlash_data();
     void oneClickPerAnswerFlash();
+    void clicksComeBackWhenTheServerDoes();
+    void streamFollowsTheDefaultOutput();
 
 private:
     std::unique_ptr<testsupport::PrivateSoundServer> server_;
@@ -30,9 +31,12 @@ private:
 
 void TestSound::initTestCase()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty())
-        QSKIP("pulseaudio is not installed (scripts/install-deps installs it)");
-    server_ = std::make_unique<testsupport::PrivateSoundServer>();
+    // PulseAudio, or PipeWire when MIRELDO_TEST_SOUND_SERVER=pipewire.
+    const auto kind = qgetenv("MIRELDO_TEST_SOUND_SERVER") == "pipewire" ? testsupport::SoundServerKind::PipeWire
+                                                                       : testsupport::SoundServerKind::PulseAudio;
+    if (const QString missing = testsupport::PrivateSoundServer::missingProgram(kind); !missing.isEmpty())
+        QSKIP(qPrintable(missing + QStringLiteral(" is not installed (scripts/install-deps installs it)")));
+    server_ = std::make_unique<testsupport::PrivateSoundServer>(kind);
     QString error;
     QVERIFY2(server_->start(&error), qPrintable(error));
 }
@@ -99,6 +103,53 @@ void TestSound::oneClickPerAnswerFlash()
 
     QVERIFY2(flashes >= 10, qPrintable(form.Edit9->text()));
     QCOMPARE(int(recording.clickFrames().size()), soundOn ? flashes : 0);
+}
+
+// The server dies while the sound is on: beeps ring the bell, and once it
+// runs again the stream reopens by itself and beeps are clicks again, with
+// "音有" never touched.
+void TestSound::clicksComeBackWhenTheServerDoes()
+{
+    platform::setSoundOn(true);
+    QTRY_COMPARE_WITH_TIMEOUT(platform::soundStatus().state, SoundState::Playing, 5000);
+    platform::MessageBeep(0xFFFFFFFF);
+    QTRY_COMPARE(platform::soundStatus().clicks, uint64_t(1));
+
+    server_->stop();
+    QTRY_COMPARE_WITH_TIMEOUT(platform::soundStatus().state, SoundState::Failed, 5000);
+    platform::MessageBeep(0xFFFFFFFF); // the bell
+    QString error;
+    QVERIFY2(server_->start(&error), qPrintable(error));
+    QTRY_COMPARE_WITH_TIMEOUT(platform::soundStatus().state, SoundState::Playing, 10000);
+    QCOMPARE(platform::soundStatus().connections, uint64_t(2));
+    platform::MessageBeep(0xFFFFFFFF);
+    QTRY_COMPARE(platform::soundStatus().clicks, uint64_t(2));
+    QCOMPARE(platform::soundStatus().lateClicks, uint64_t(0));
+    platform::setSoundOn(false);
+}
+
+// Another output becomes the default: the stream reopens there, at that
+// output's rate (the server may have switched the idle output to the rate
+// of the stream it moved there first), and clicks; then back again.
+void TestSound::streamFollowsTheDefaultOutput()
+{
+    platform::setSoundOn(true);
+    QTRY_COMPARE_WITH_TIMEOUT(platform::soundStatus().state, SoundState::Playing, 5000);
+    QString error;
+    QVERIFY2(testsupport::runPactl(server_->address(), {QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+                                                        QStringLiteral("sink_name=other"), QStringLiteral("rate=44100")},
+                                   &error),
+             qPrintable(error));
+    for (const char* sink : {"other", testsupport::PrivateSoundServer::kSink}) {
+        const uint64_t streams = platform::soundStatus().connections, clicks = platform::soundStatus().clicks;
+        QVERIFY2(testsupport::runPactl(server_->address(), {QStringLiteral("set-default-sink"), QLatin1String(sink)}, &error),
+                 qPrintable(error));
+        QTRY_COMPARE_WITH_TIMEOUT(platform::soundStatus().connections, streams + 1, 5000);
+        QCOMPARE(platform::soundStatus().sampleRate, testsupport::sinkRate(server_->address(), sink));
+        platform::MessageBeep(0xFFFFFFFF);
+        QTRY_COMPARE(platform::soundStatus().clicks, clicks + 1);
+    }
+    platform::setSoundOn(false);
 }
 
 QTEST_MAIN(TestSound)
