@@ -33,7 +33,7 @@ QStringList questionsOf(const AnkiPackage& package)
     QStringList questions;
     for (const AnkiDeck& deck : package.decks)
         for (const AnkiQuestion& question : deck.questions)
-            questions << deck.name + u"｜" + question.question + QStringLiteral(" → ") + question.answer;
+            questions << deck.name + QStringLiteral("｜") + question.question + QStringLiteral(" → ") + question.answer;
     return questions;
 }
 
