@@ -21,7 +21,7 @@ namespace {
 
 QString fixture(const char* name)
 {
-    return QFINDTESTDATA(QStringLiteral("../../questions/anki_fixtures/") + QLatin1String(name));
+    return QDir::cleanPath(QFINDTESTDATA(QStringLiteral("../../questions/anki_fixtures/") + QLatin1String(name)));
 }
 
 QStringList cells(const platform::StringGrid* grid, int row, int columns)
