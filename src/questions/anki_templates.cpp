@@ -147,7 +147,7 @@ QString clozeText(QStringView field, int number, QStringList* deletions)
 QString rubyText(const QString& field, RubyPart part)
 {
     static const QRegularExpression ruby(QStringLiteral(" ?([^ >]+?)\\[(.+?)\\]"));
-    if (!field.contains(u'['))
+    if (!field.contains(u'[') || !field.contains(u']'))
         return field;
     QString out;
     qsizetype last = 0;

@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace questions {
 
 namespace {
@@ -157,8 +159,10 @@ qsizetype tagEnd(QStringView html, qsizetype at)
 // the text goes on, or `at` when there is no reference there.
 qsizetype decodeEntity(QStringView html, qsizetype at, LineCollector& out)
 {
-    const qsizetype semicolon = html.indexOf(u';', at + 1);
-    if (semicolon < 0 || semicolon - at > 40)
+    // A reference is short: looking further would make text full of "&"
+    // without ";" cost time with the square of its length.
+    const qsizetype semicolon = html.sliced(0, std::min(html.size(), at + 40)).indexOf(u';', at + 1);
+    if (semicolon < 0)
         return at;
     const QStringView name = html.sliced(at + 1, semicolon - at - 1);
     if (name.size() >= 2 && name[0] == u'#') {
