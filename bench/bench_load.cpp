@@ -484,8 +484,10 @@ QByteArray ankiCollection(int cards, bool schema18)
     sqlite3_prepare_v2(db, "INSERT INTO cards VALUES (?1, ?1, ?2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, '')", -1,
                        &card, nullptr);
     for (int n = 1; n <= cards; ++n) {
-        const QByteArray fields = (u"<b>" + questionText(n) + u"</b>&nbsp;" + QChar(0x1F) + answerText(n) + u"<br>")
-                                      .toUtf8();
+        const QByteArray fields =
+            (QStringLiteral("<b>") + questionText(n) + QStringLiteral("</b>&nbsp;") + QChar(0x1F) + answerText(n)
+             + QStringLiteral("<br>"))
+                .toUtf8();
         sqlite3_bind_int(note, 1, n);
         sqlite3_bind_text(note, 2, fields.constData(), int(fields.size()), SQLITE_TRANSIENT);
         sqlite3_step(note);
