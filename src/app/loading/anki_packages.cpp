@@ -4,7 +4,7 @@
 
 #include "app/Un_subri1.h"
 
-#include "platform/StringGrid.h"
+#include "widgets/StringGrid.h"
 #include "questions/file_types.h"
 #include "questions/question_file_reader.h"
 

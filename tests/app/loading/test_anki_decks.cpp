@@ -4,8 +4,8 @@
 // nothing.
 
 #include "app/Un_subri1.h"
-#include "platform/StringGrid.h"
-#include "platform/dialogs.h"
+#include "widgets/StringGrid.h"
+#include "widgets/dialogs.h"
 #include "support/testsupport.h"
 
 #include <QDir>
