@@ -53,7 +53,8 @@ class TestAnkiDecks : public QObject {
 
 private slots:
     void openFillsTheRowsAndARowAppendsItsDeck();
-    void openedFromTheDialogUnderEntry4();
+    void openedFromTheDialog_data();
+    void openedFromTheDialog();
     void badPackageChangesNothing_data();
     void badPackageChangesNothing();
 };
@@ -102,14 +103,27 @@ void TestAnkiDecks::openFillsTheRowsAndARowAppendsItsDeck()
     QCOMPARE(boxes.texts, QStringList{});
 }
 
-void TestAnkiDecks::openedFromTheDialogUnderEntry4()
+void TestAnkiDecks::openedFromTheDialog_data()
 {
-    // A package under another name, chosen under the Anki entry.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("entry");
+    QTest::newRow("another name under the Anki entry") << "deck.zip" << 4;
+    QTest::newRow(".COLPKG under the .mon entry") << "DECK.COLPKG" << 2;
+    QTest::newRow(".apkg under the CSV entry") << "deck.apkg" << 3;
+}
+
+void TestAnkiDecks::openedFromTheDialog()
+{
+    QFETCH(QString, name);
+    QFETCH(int, entry);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("deck.zip"));
+    const QString path = dir.filePath(name);
     QVERIFY(QFile::copy(fixture("legacy.colpkg"), path));
     TForm1 form;
-    openThroughDialog(form, path, 4);
+    ErrorBoxes boxes;
+    openThroughDialog(form, path, entry);
+    QCOMPARE(boxes.texts, QStringList{});
+    QCOMPARE(form.OpenDialog1->filterIndex(), 4);
     QCOMPARE(cells(form.StringGrid1, 3, 3), (QStringList{"Anki", "地理::アジア", "1"}));
     form.StringGrid1SelectCell(1, 2);
     QCOMPARE(cells(form.StringGrid2, 1, 4), (QStringList{"1", "フランスの\r\n首都は？", "パリ", "地理"}));
