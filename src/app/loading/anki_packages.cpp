@@ -13,7 +13,7 @@ using questions::kQuestionSetRows;
 void TForm1::showAnkiPackage(questions::QuestionFile file)
 {
     currentAnkiPackage = std::move(file.anki);
-    StringGrid1->setCell(0, 0, QStringLiteral("Ankiデッキ"));
+    StringGrid1->setCell(0, 0, QStringLiteral("Anki")); // fits the designed label column
     StringGrid1->setCell(1, 0, QStringLiteral("デッキ名"));
     StringGrid1->setCell(2, 0, QStringLiteral("問題数"));
     StringGrid1->setCell(3, 0, QStringLiteral("始No"));

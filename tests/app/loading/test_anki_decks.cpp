@@ -73,7 +73,7 @@ void TestAnkiDecks::openFillsTheRowsAndARowAppendsItsDeck()
     form.openQuestionFiles({path}); // as a drop or the command line does
     QCOMPARE(boxes.texts, QStringList{});
 
-    QCOMPARE(cells(form.StringGrid1, 0, 5), (QStringList{"Ankiデッキ", "デッキ名", "問題数", "始No", "終No"}));
+    QCOMPARE(cells(form.StringGrid1, 0, 5), (QStringList{"Anki", "デッキ名", "問題数", "始No", "終No"}));
     QCOMPARE(cells(form.StringGrid1, 1, 5), (QStringList{"Anki", "数学", "2", "1", "2"}));
     QCOMPARE(cells(form.StringGrid1, 2, 5), (QStringList{"Anki", "空", "0", "3", "2"}));
     QCOMPARE(cells(form.StringGrid1, 3, 5), (QStringList{"Anki", "言語::日本語", "4", "3", "6"}));
