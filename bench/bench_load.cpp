@@ -18,6 +18,7 @@
 // largest packages accepted (a million cards).
 //
 //   bench_load                                timings, then the memory runs
+//   bench_load anki                           the Anki package figures only
 //   bench_load --memory 5tq|mon|csv|anki <file>  one memory run (prints the peak RSS)
 //
 // Runs on the current Qt platform, or offscreen when there is none.
@@ -573,6 +574,45 @@ std::vector<QString> plainAnkiLoop(const QString& path, bool schema18)
     return cells;
 }
 
+// The Anki figures: 100,000 cards in both collection formats against the
+// plain loop, their peak memory, and the largest packages accepted.
+void reportAnkiPackages(const QTemporaryDir& dir)
+{
+    for (const bool schema18 : {false, true}) {
+        const QString package = writeAnkiPackage(dir.filePath(QStringLiteral("b.apkg")), kAnkiCards, schema18);
+        report(schema18 ? "Anki package of 100,000 basic cards in 10 decks, collection.anki21b (schema 18, zstd), every row"
+                        : "Anki package of 100,000 basic cards in 10 decks, collection.anki2 (schema 11), every row",
+               measure(
+                   [&](ShownWindow& w, double* opened, double* painted) {
+                       *opened = w.open(package, 4);
+                       double appended = 0;
+                       *painted = 0;
+                       for (int row = 1; row <= 8; ++row) {
+                           double rowPainted = 0;
+                           appended += w.appendMs(row, &rowPainted);
+                           *painted += rowPainted;
+                       }
+                       return appended;
+                   },
+                   [&] { return plainAnkiLoop(package, schema18); }),
+               Compared::OpenAndAppend, kAimAnkiRatio);
+        reportMemory(QStringLiteral("anki"), package,
+                     schema18 ? "Anki package of 100,000 cards (anki21b), every row appended"
+                              : "Anki package of 100,000 cards (anki2), every row appended",
+                     kAimMemoryMiB);
+    }
+
+    const auto most = qsizetype(questions::kMaxQuestionsPerFile);
+    for (const bool schema18 : {false, true}) {
+        const QString edge = writeAnkiPackage(dir.filePath(QStringLiteral("edge.apkg")), int(most), schema18);
+        reportMemory(QStringLiteral("anki"), edge,
+                     schema18 ? "Anki package of the most cards accepted (anki21b)"
+                              : "Anki package of the most cards accepted (anki2)",
+                     kAimLargestMiB, kAimLargestMs);
+        QFile::remove(edge);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -584,6 +624,10 @@ int main(int argc, char** argv)
         return memoryRun(arguments[2], arguments[3]);
 
     QTemporaryDir dir;
+    if (arguments.size() == 2 && arguments[1] == QLatin1String("anki")) {
+        reportAnkiPackages(dir);
+        return 0;
+    }
     // Genre 2 holds the 65,535 questions, after a genre of 100.
     const QString tq = writeTo(dir.filePath(QStringLiteral("b.5tq")), tqBytes({100, kGenreQuestions}));
     const QString mon = writeTo(dir.filePath(QStringLiteral("b.mon")), monBytes(kMonRecords));
@@ -635,30 +679,6 @@ int main(int argc, char** argv)
                [&] { return plainMonLoop(mon); }),
            Compared::OpenAndAppend, kAimMonRatio);
 
-    for (const bool schema18 : {false, true}) {
-        const QString package = writeAnkiPackage(dir.filePath(QStringLiteral("b.apkg")), kAnkiCards, schema18);
-        report(schema18 ? "Anki package of 100,000 basic cards in 10 decks, collection.anki21b (schema 18, zstd), every row"
-                        : "Anki package of 100,000 basic cards in 10 decks, collection.anki2 (schema 11), every row",
-               measure(
-                   [&](ShownWindow& w, double* opened, double* painted) {
-                       *opened = w.open(package, 4);
-                       double appended = 0;
-                       *painted = 0;
-                       for (int row = 1; row <= 8; ++row) {
-                           double rowPainted = 0;
-                           appended += w.appendMs(row, &rowPainted);
-                           *painted += rowPainted;
-                       }
-                       return appended;
-                   },
-                   [&] { return plainAnkiLoop(package, schema18); }),
-               Compared::OpenAndAppend, kAimAnkiRatio);
-        reportMemory(QStringLiteral("anki"), package,
-                     schema18 ? "Anki package of 100,000 cards (anki21b), every row appended"
-                              : "Anki package of 100,000 cards (anki2), every row appended",
-                     kAimMemoryMiB);
-    }
-
     const QString memoryTq = writeTo(dir.filePath(QStringLiteral("m.5tq")),
                                      tqBytes(QList<int>(8, kMemoryQuestions / 8)));
     reportMemory(QStringLiteral("5tq"), memoryTq, "eight .5tq genres of 62,500", kAimMemoryMiB);
@@ -691,13 +711,6 @@ int main(int argc, char** argv)
         reportMemory(QString::fromLatin1(kind), edge, what, kAimLargestMiB, kAimLargestMs);
         QFile::remove(edge);
     }
-    for (const bool schema18 : {false, true}) {
-        const QString edge = writeAnkiPackage(dir.filePath(QStringLiteral("edge.apkg")), int(most), schema18);
-        reportMemory(QStringLiteral("anki"), edge,
-                     schema18 ? "Anki package of the most cards accepted (anki21b)"
-                              : "Anki package of the most cards accepted (anki2)",
-                     kAimLargestMiB, kAimLargestMs);
-        QFile::remove(edge);
-    }
+    reportAnkiPackages(dir);
     return 0;
 }
