@@ -99,7 +99,8 @@ DatabaseHandle openUntrusted(QByteArray& database)
         if (database[at] == 2)
             database[at] = 1;
     sqlite3* raw = nullptr;
-    const int opened = sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int opened = sqlite3_open_v2(":memory:", &raw,
+                                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     DatabaseHandle db(raw);
     if (opened != SQLITE_OK)
         throw Failed{AnkiFailure::Damaged};
@@ -310,7 +311,8 @@ void readCards(sqlite3* db, const NoteTypes& noteTypes, DeckCollector& decks)
         if (tmpl == type.templates.end() || ordinal < 0)
             continue;
         const QStringList fields = cards.text(5).split(QChar(0x1F));
-        const AnkiCardContext context{cards.text(6).trimmed(), deck.deck.name, type.name,
+        const AnkiCardContext context{tmpl->second.usesTags() ? cards.text(6).trimmed() : QString(), deck.deck.name,
+                                      type.name,
                                       type.templateNames.at(tmpl->first)};
         AnkiCardText text = type.cloze ? tmpl->second.renderCloze(fields, ordinal, context)
                                        : tmpl->second.render(fields, context);

@@ -368,23 +368,74 @@ void renderNodes(const std::vector<Node>& nodes, RenderState& state, QString& ou
     }
 }
 
+// An answer rule (<hr id=answer>) at the start of `html`, after white space:
+// where the text after it starts, or 0.
+qsizetype answerRuleEnd(QStringView html)
+{
+    static const QRegularExpression answerRule(QStringLiteral("^\\s*<hr[^>]*\\bid\\s*=\\s*[\"']?answer\\b[^>]*>"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    if (!html.contains(u"<hr", Qt::CaseInsensitive))
+        return 0;
+    const QRegularExpressionMatch rule = answerRule.match(html);
+    return rule.hasMatch() ? rule.capturedEnd() : 0;
+}
+
 // The back's HTML after what the front showed.
 QStringView afterFrontSide(const QString& back, qsizetype frontSideEnd)
 {
     if (frontSideEnd < 0)
         return back;
-    static const QRegularExpression answerRule(QStringLiteral("^\\s*<hr[^>]*\\bid\\s*=\\s*[\"']?answer\\b[^>]*>"),
-                                               QRegularExpression::CaseInsensitiveOption);
     const QStringView rest = QStringView(back).sliced(frontSideEnd);
-    const QRegularExpressionMatch rule = answerRule.match(rest);
-    return rule.hasMatch() ? rest.sliced(rule.capturedEnd()) : rest;
+    return rest.sliced(answerRuleEnd(rest));
+}
+
+bool showsField(const std::vector<Node>& nodes, int field)
+{
+    return std::any_of(nodes.begin(), nodes.end(), [field](const Node& node) {
+        return (node.kind != Node::Kind::Text && node.field == field) || showsField(node.children, field);
+    });
+}
+
+bool isFrontSide(const Node& node)
+{
+    return node.kind == Node::Kind::Replacement && node.field == kFrontSideField;
+}
+
+// A side's HTML. A side that is one field without filters (the most common
+// template, "{{Front}}") is that field itself, not a copy.
+QString renderSide(const std::vector<Node>& nodes, RenderState& state)
+{
+    if (nodes.size() == 1 && nodes[0].kind == Node::Kind::Replacement && nodes[0].filters.isEmpty()
+        && nodes[0].field != kFrontSideField)
+        return fieldValue(nodes[0].field, state);
+    QString out;
+    renderNodes(nodes, state, out);
+    return out;
 }
 
 } // namespace
 
 AnkiCardTemplate::AnkiCardTemplate(QStringView front, QStringView back, const QStringList& fieldNames)
-    : front_(parseTemplate(front, fieldNames)), back_(parseTemplate(back, fieldNames))
+    : front_(parseTemplate(front, fieldNames)), answer_(parseTemplate(back, fieldNames))
 {
+    usesTags_ = showsField(front_, kTagsField) || showsField(answer_, kTagsField);
+    const auto last = std::find_if(answer_.rbegin(), answer_.rend(), isFrontSide);
+    if (last == answer_.rend()) {
+        cutAtEachCard_ = showsField(answer_, kFrontSideField); // only inside sections
+        return;
+    }
+    const auto after = last.base(); // the node after the last top-level {{FrontSide}}
+    if (std::any_of(after, answer_.end(), [](const Node& node) { return showsField(node.children, kFrontSideField); })) {
+        cutAtEachCard_ = true; // another one inside a later section
+        return;
+    }
+    answer_.erase(answer_.begin(), after);
+    if (!answer_.empty() && answer_.front().kind == Node::Kind::Text) {
+        QString& text = answer_.front().text;
+        text.remove(0, answerRuleEnd(text));
+        if (text.isEmpty())
+            answer_.erase(answer_.begin());
+    }
 }
 
 AnkiCardTemplate::~AnkiCardTemplate() = default;
@@ -394,12 +445,10 @@ AnkiCardTemplate& AnkiCardTemplate::operator=(AnkiCardTemplate&&) noexcept = def
 AnkiCardText AnkiCardTemplate::render(const QStringList& fields, const AnkiCardContext& context) const
 {
     RenderState frontState{fields, context, 1, nullptr};
-    QString front;
-    renderNodes(front_, frontState, front);
+    const QString front = renderSide(front_, frontState);
     RenderState backState{fields, context, 1, nullptr};
-    QString back;
-    renderNodes(back_, backState, back);
-    return {htmlToText(front), htmlToText(afterFrontSide(back, backState.frontSideEnd))};
+    const QString back = renderSide(answer_, backState);
+    return {htmlToText(front), htmlToText(cutAtEachCard_ ? afterFrontSide(back, backState.frontSideEnd) : back)};
 }
 
 AnkiCardText AnkiCardTemplate::renderCloze(const QStringList& fields, int ordinal, const AnkiCardContext& context) const

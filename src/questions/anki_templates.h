@@ -62,11 +62,20 @@ public:
     // deletion (several joined by " / ").
     AnkiCardText renderCloze(const QStringList& fields, int ordinal, const AnkiCardContext& context) const;
 
+    // Whether the templates show the note's tags ({{Tags}}): the context's
+    // tags are needed only then.
+    bool usesTags() const { return usesTags_; }
+
     struct Node;
 
 private:
     std::vector<Node> front_;
-    std::vector<Node> back_;
+    // The answer: the back after its last {{FrontSide}} and the answer rule,
+    // cut once here when that {{FrontSide}} stands outside any section;
+    // otherwise the whole back, cut at each card (cutAtEachCard_).
+    std::vector<Node> answer_;
+    bool cutAtEachCard_ = false;
+    bool usesTags_ = false;
 };
 
 } // namespace questions

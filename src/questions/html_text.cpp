@@ -81,20 +81,25 @@ bool isAsciiLetter(QChar c)
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
-// Collects text line by line: spaces collapse, lines are trimmed, blank
-// lines vanish.
+// Collects text line by line into one string: spaces collapse, lines are
+// trimmed, blank lines vanish (a line break is written only once the next
+// line has something to show).
 class LineCollector {
 public:
     void addChar(QChar c)
     {
         if (isHtmlSpace(c)) {
-            pendingSpace_ = !line_.isEmpty();
+            pendingSpace_ = !lineEmpty_;
             return;
         }
-        if (pendingSpace_)
-            line_ += u' ';
-        pendingSpace_ = false;
-        line_ += c;
+        startContent();
+        text_ += c;
+    }
+    // A run of characters none of which is white space.
+    void addWord(QStringView word)
+    {
+        startContent();
+        text_ += word;
     }
     void addCodePoint(char32_t code)
     {
@@ -104,31 +109,44 @@ public:
             addChar(QChar(char16_t(code)));
         } else {
             const QChar pair[2] = {QChar::highSurrogate(code), QChar::lowSurrogate(code)};
-            addChar(pair[0]);
-            addChar(pair[1]);
+            addWord(QStringView(pair, 2));
         }
     }
     void breakLine()
     {
         pendingSpace_ = false;
-        if (line_.isEmpty())
-            return;
-        if (!text_.isEmpty())
-            text_ += kLineBreak;
-        text_ += line_;
-        line_.clear();
+        if (!lineEmpty_) {
+            pendingBreak_ = true;
+            lineEmpty_ = true;
+        }
     }
-    QString finish()
-    {
-        breakLine();
-        return std::move(text_);
-    }
+    QString finish() { return std::move(text_); }
 
 private:
+    void startContent()
+    {
+        if (lineEmpty_) {
+            if (pendingBreak_)
+                text_ += kLineBreak;
+            pendingBreak_ = false;
+            lineEmpty_ = false;
+        } else if (pendingSpace_) {
+            text_ += u' ';
+        }
+        pendingSpace_ = false;
+    }
+
     QString text_;
-    QString line_;
+    bool lineEmpty_ = true;
     bool pendingSpace_ = false;
+    bool pendingBreak_ = false;
 };
+
+// Characters that start markup, an entity or a sound tag, or are white space.
+bool isPlain(QChar c)
+{
+    return c != u'<' && c != u'&' && c != u'[' && !isHtmlSpace(c);
+}
 
 bool startsWithCi(QStringView text, qsizetype at, QStringView prefix)
 {
@@ -203,14 +221,15 @@ QString htmlToText(QStringView html)
             qsizetype nameEnd = nameStart;
             while (nameEnd < end && (isAsciiLetter(html[nameEnd]) || html[nameEnd].isDigit()))
                 ++nameEnd;
-            const QString name = html.sliced(nameStart, nameEnd - nameStart).toString().toLower();
+            const QStringView name = html.sliced(nameStart, nameEnd - nameStart);
+            const auto is = [&name](QStringView other) { return name.compare(other, Qt::CaseInsensitive) == 0; };
             i = end;
-            if (!closing && (name == u"script" || name == u"style")) {
+            if (!closing && (is(u"script") || is(u"style"))) {
                 // Their content is code, not text: skip to the closing tag.
-                const qsizetype close = html.indexOf(QStringLiteral("</") + name, i, Qt::CaseInsensitive);
-                i = close < 0 ? html.size() : tagEnd(html, close);
-            } else if (name == u"br" || name == u"hr"
-                       || (closing && (name == u"div" || name == u"p" || name == u"li"))) {
+                const QString close = QStringLiteral("</") + name.toString();
+                const qsizetype at = html.indexOf(close, i, Qt::CaseInsensitive);
+                i = at < 0 ? html.size() : tagEnd(html, at);
+            } else if (is(u"br") || is(u"hr") || (closing && (is(u"div") || is(u"p") || is(u"li")))) {
                 out.breakLine();
             }
             continue;
@@ -229,8 +248,16 @@ QString htmlToText(QStringView html)
                 continue;
             }
         }
-        out.addChar(c);
-        ++i;
+        if (!isPlain(c)) {
+            out.addChar(c);
+            ++i;
+            continue;
+        }
+        qsizetype end = i + 1;
+        while (end < html.size() && isPlain(html[end]))
+            ++end;
+        out.addWord(html.sliced(i, end - i));
+        i = end;
     }
     return out.finish();
 }
