@@ -560,7 +560,7 @@ std::vector<QString> plainAnkiLoop(const QString& path, bool schema18)
     sqlite3_deserialize(db, "main", reinterpret_cast<unsigned char*>(bytes.data()), bytes.size(), bytes.size(),
                         SQLITE_DESERIALIZE_READONLY);
     sqlite3_stmt* select = nullptr;
-    sqlite3_prepare_v2(db, "SELECT n.flds FROM cards AS c JOIN notes AS n ON n.id = c.nid ORDER BY n.id, c.ord", -1,
+    sqlite3_prepare_v2(db, "SELECT n.flds FROM cards AS c JOIN notes AS n ON n.id = c.nid ORDER BY c.nid, c.ord", -1,
                        &select, nullptr);
     std::vector<QString> cells;
     while (sqlite3_step(select) == SQLITE_ROW) {

@@ -293,9 +293,12 @@ private:
 void readCards(sqlite3* db, const NoteTypes& noteTypes, DeckCollector& decks)
 {
     // Suspended cards (queue -1) are left out; buried ones stay. A card in
-    // a filtered deck belongs to its home deck (odid).
+    // a filtered deck belongs to its home deck (odid). Ordered by the note
+    // (its id is when it was added) through the cards' own note column, which
+    // Anki indexes: the cards then come in note order and only each note's
+    // few cards are sorted.
     Statement cards(db, "SELECT c.did, c.odid, c.ord, c.queue, n.mid, n.flds, n.tags"
-                        " FROM cards AS c JOIN notes AS n ON n.id = c.nid ORDER BY n.id, c.ord, c.id");
+                        " FROM cards AS c JOIN notes AS n ON n.id = c.nid ORDER BY c.nid, c.ord, c.id");
     while (cards.step()) {
         const qint64 homeDeck = cards.integer(1);
         AnkiCollectionDeck& deck = decks.deck(homeDeck != 0 ? homeDeck : cards.integer(0));
@@ -310,7 +313,8 @@ void readCards(sqlite3* db, const NoteTypes& noteTypes, DeckCollector& decks)
         const auto tmpl = type.cloze ? type.templates.begin() : type.templates.find(ordinal);
         if (tmpl == type.templates.end() || ordinal < 0)
             continue;
-        const QStringList fields = cards.text(5).split(QChar(0x1F));
+        const QString noteText = cards.text(5);
+        const QList<QStringView> fields = QStringView(noteText).split(QChar(0x1F));
         const AnkiCardContext context{tmpl->second.usesTags() ? cards.text(6).trimmed() : QString(), deck.deck.name,
                                       type.name,
                                       type.templateNames.at(tmpl->first)};

@@ -298,14 +298,14 @@ std::vector<Node> parseTemplate(QStringView source, const QStringList& fieldName
 }
 
 struct RenderState {
-    const QStringList& fields;
+    const QList<QStringView>& fields;
     const AnkiCardContext& context;
     int clozeNumber;
     QStringList* deletions;
     qsizetype frontSideEnd = -1;
 };
 
-QString fieldValue(int field, const RenderState& state)
+QStringView fieldValue(int field, const RenderState& state)
 {
     switch (field) {
     case kTagsField:
@@ -314,12 +314,14 @@ QString fieldValue(int field, const RenderState& state)
         return state.context.noteType;
     case kDeckField:
         return state.context.deck;
-    case kSubdeckField:
-        return state.context.deck.section(QStringLiteral("::"), -1);
+    case kSubdeckField: {
+        const qsizetype last = state.context.deck.lastIndexOf(QStringLiteral("::"));
+        return QStringView(state.context.deck).sliced(last < 0 ? 0 : last + 2);
+    }
     case kCardField:
         return state.context.cardName;
     default:
-        return field >= 0 ? state.fields.value(field) : QString();
+        return field >= 0 && field < state.fields.size() ? state.fields[field] : QStringView();
     }
 }
 
@@ -353,8 +355,10 @@ void renderNodes(const std::vector<Node>& nodes, RenderState& state, QString& ou
         case Node::Kind::Replacement:
             if (node.field == kFrontSideField) {
                 state.frontSideEnd = out.size();
+            } else if (node.filters.isEmpty()) {
+                out += fieldValue(node.field, state);
             } else {
-                QString value = fieldValue(node.field, state);
+                QString value = fieldValue(node.field, state).toString();
                 for (auto filter = node.filters.crbegin(); filter != node.filters.crend(); ++filter)
                     value = applyFilter(*filter, std::move(value), state);
                 out += value;
@@ -381,11 +385,11 @@ qsizetype answerRuleEnd(QStringView html)
 }
 
 // The back's HTML after what the front showed.
-QStringView afterFrontSide(const QString& back, qsizetype frontSideEnd)
+QStringView afterFrontSide(QStringView back, qsizetype frontSideEnd)
 {
     if (frontSideEnd < 0)
         return back;
-    const QStringView rest = QStringView(back).sliced(frontSideEnd);
+    const QStringView rest = back.sliced(frontSideEnd);
     return rest.sliced(answerRuleEnd(rest));
 }
 
@@ -401,16 +405,15 @@ bool isFrontSide(const Node& node)
     return node.kind == Node::Kind::Replacement && node.field == kFrontSideField;
 }
 
-// A side's HTML. A side that is one field without filters (the most common
-// template, "{{Front}}") is that field itself, not a copy.
-QString renderSide(const std::vector<Node>& nodes, RenderState& state)
+// A side's HTML, written into `storage`. A side that is one field without
+// filters (the most common template, "{{Front}}") is that field itself.
+QStringView renderSide(const std::vector<Node>& nodes, RenderState& state, QString& storage)
 {
     if (nodes.size() == 1 && nodes[0].kind == Node::Kind::Replacement && nodes[0].filters.isEmpty()
         && nodes[0].field != kFrontSideField)
         return fieldValue(nodes[0].field, state);
-    QString out;
-    renderNodes(nodes, state, out);
-    return out;
+    renderNodes(nodes, state, storage);
+    return storage;
 }
 
 } // namespace
@@ -442,16 +445,18 @@ AnkiCardTemplate::~AnkiCardTemplate() = default;
 AnkiCardTemplate::AnkiCardTemplate(AnkiCardTemplate&&) noexcept = default;
 AnkiCardTemplate& AnkiCardTemplate::operator=(AnkiCardTemplate&&) noexcept = default;
 
-AnkiCardText AnkiCardTemplate::render(const QStringList& fields, const AnkiCardContext& context) const
+AnkiCardText AnkiCardTemplate::render(const QList<QStringView>& fields, const AnkiCardContext& context) const
 {
+    QString frontStorage;
+    QString backStorage;
     RenderState frontState{fields, context, 1, nullptr};
-    const QString front = renderSide(front_, frontState);
+    const QStringView front = renderSide(front_, frontState, frontStorage);
     RenderState backState{fields, context, 1, nullptr};
-    const QString back = renderSide(answer_, backState);
+    const QStringView back = renderSide(answer_, backState, backStorage);
     return {htmlToText(front), htmlToText(cutAtEachCard_ ? afterFrontSide(back, backState.frontSideEnd) : back)};
 }
 
-AnkiCardText AnkiCardTemplate::renderCloze(const QStringList& fields, int ordinal, const AnkiCardContext& context) const
+AnkiCardText AnkiCardTemplate::renderCloze(const QList<QStringView>& fields, int ordinal, const AnkiCardContext& context) const
 {
     QStringList deletions;
     RenderState state{fields, context, ordinal + 1, &deletions};

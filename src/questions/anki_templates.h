@@ -52,15 +52,16 @@ public:
     AnkiCardTemplate(AnkiCardTemplate&&) noexcept;
     AnkiCardTemplate& operator=(AnkiCardTemplate&&) noexcept;
 
+    // `fields` are a note's fields in order (views into its text).
     // A card of an ordinary note: the question is the front, the answer the
     // back without what the front showed (what follows the last
     // {{FrontSide}} and an <hr id=answer> right after it; the whole back
     // when there is no {{FrontSide}}).
-    AnkiCardText render(const QStringList& fields, const AnkiCardContext& context) const;
+    AnkiCardText render(const QList<QStringView>& fields, const AnkiCardContext& context) const;
     // The card of a cloze note with ordinal `ordinal`: the question is the
     // front asking deletion ordinal + 1, the answer the text of that
     // deletion (several joined by " / ").
-    AnkiCardText renderCloze(const QStringList& fields, int ordinal, const AnkiCardContext& context) const;
+    AnkiCardText renderCloze(const QList<QStringView>& fields, int ordinal, const AnkiCardContext& context) const;
 
     // Whether the templates show the note's tags ({{Tags}}): the context's
     // tags are needed only then.

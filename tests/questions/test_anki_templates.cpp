@@ -9,6 +9,15 @@
 
 using namespace questions;
 
+namespace {
+
+QList<QStringView> views(const QStringList& fields)
+{
+    return QList<QStringView>(fields.begin(), fields.end());
+}
+
+} // namespace
+
 class TestAnkiTemplates : public QObject {
     Q_OBJECT
 
@@ -127,7 +136,7 @@ void TestAnkiTemplates::templateRules()
     const AnkiCardTemplate card(front, back, {QStringLiteral("Front"), QStringLiteral("Back"), QStringLiteral("Reading")});
     const AnkiCardContext context{QStringLiteral("N5"), QStringLiteral("言語::日本語"), QStringLiteral("基本"),
                                   QStringLiteral("カード1")};
-    const AnkiCardText text = card.render(fields, context);
+    const AnkiCardText text = card.render(views(fields), context);
     QCOMPARE(text.question, question);
     QCOMPARE(text.answer, answer);
 }
@@ -163,7 +172,8 @@ void TestAnkiTemplates::clozeCards()
     QFETCH(QString, answer);
     const AnkiCardTemplate card(QStringLiteral("{{cloze:Text}}"), QStringLiteral("{{cloze:Text}}<br>{{Extra}}"),
                                 {QStringLiteral("Text"), QStringLiteral("Extra")});
-    const AnkiCardText text = card.renderCloze({field, QStringLiteral("補足")}, ordinal, {});
+    const QStringList fields{field, QStringLiteral("補足")};
+    const AnkiCardText text = card.renderCloze(views(fields), ordinal, {});
     QCOMPARE(text.question, question);
     QCOMPARE(text.answer, answer);
 }
