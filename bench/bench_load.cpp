@@ -12,11 +12,17 @@
 // the largest text files the window accepts (the most questions a file may
 // hold, of the shortest kind; the most bytes, of longer rows) and of files
 // just beyond, which are refused; the files written beforehand by this one.
+// Anki packages of 100,000 basic cards in 10 decks (schema 11 and schema
+// 18), opened and every row appended, against a plain loop that inflates
+// the collection, runs one SELECT of the cards' fields and passes each
+// field through the same HTML-to-text step; their peak memory, and the
+// largest packages accepted (a million cards).
 //
 //   bench_load                                timings, then the memory runs
 //   bench_load --timings [5tq|mon|csv]... [--runs N]
 //                                             the timings only (of those named)
-//   bench_load --memory 5tq|mon|csv <file>    one memory run (prints the peak RSS)
+//   bench_load anki [--runs N]                the Anki package figures only
+//   bench_load --memory 5tq|mon|csv|anki <file>  one memory run (prints the peak RSS)
 //
 // Runs on the current Qt platform, or offscreen when there is none.
 
@@ -25,6 +31,7 @@
 #include "widgets/StringGrid.h"
 #include "text/codepage.h"
 #include "platform/platform.h"
+#include "questions/html_text.h"
 #include "questions/mon_format.h"
 #include "questions/question_file_reader.h"
 #include "questions/tq_format.h"
@@ -37,6 +44,10 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
+
+#include <sqlite3.h>
+#include <zip.h>
+#include <zstd.h>
 
 #include <algorithm>
 #include <functional>
@@ -425,10 +436,13 @@ int memoryRun(const QString& kind, const QString& path)
     platform::setErrorSink([&errors](const QString&, const QString&) { ++errors; });
     QElapsedTimer timer;
     timer.start();
-    const int entry = kind == QLatin1String("5tq") ? 1 : kind == QLatin1String("mon") ? 2 : 3;
+    const int entry = kind == QLatin1String("5tq")    ? 1
+                      : kind == QLatin1String("mon")  ? 2
+                      : kind == QLatin1String("anki") ? 4
+                                                      : 3;
     platform::scriptOpenDialog(path, entry);
     window.form.guard.run([&] { window.form.Button3Click(); });
-    for (int row = 1; row <= (entry == 1 ? 8 : 1); ++row)
+    for (int row = 1; row <= (entry == 1 || entry == 4 ? 8 : 1); ++row)
         window.form.guard.run([&] { window.form.StringGrid1SelectCell(1, row); });
     QApplication::processEvents();
     window.form.StringGrid2->viewport()->repaint();
@@ -462,6 +476,222 @@ void reportMemory(const QString& kind, const QString& path, const char* what, do
     std::printf("\n");
 }
 
+
+// ---- Anki packages ---------------------------------------------------------
+
+constexpr int kAnkiCards = 100000;
+constexpr int kAnkiDecks = 10;
+
+// One SQL statement run on `db`, or the bench stops.
+void sqlOrDie(sqlite3* db, const char* sql)
+{
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK)
+        qFatal("bench_load: %s", error);
+}
+
+const char* const kAnkiCardTables = R"(
+CREATE TABLE col (id integer PRIMARY KEY, crt integer, mod integer, scm integer, ver integer,
+  dty integer, usn integer, ls integer, conf text, models text, decks text, dconf text, tags text);
+CREATE TABLE notes (id integer PRIMARY KEY, guid text, mid integer, mod integer, usn integer,
+  tags text, flds text, sfld integer, csum integer, flags integer, data text);
+CREATE TABLE cards (id integer PRIMARY KEY, nid integer, did integer, ord integer, mod integer,
+  usn integer, type integer, queue integer, due integer, ivl integer, factor integer, reps integer,
+  lapses integer, left integer, odue integer, odid integer, flags integer, data text);
+CREATE INDEX ix_cards_nid ON cards (nid);)";
+
+// A protocol-buffer string field (lengths below 16 KiB).
+QByteArray protoString(int field, const QByteArray& text)
+{
+    QByteArray bytes(1, char(field << 3 | 2));
+    qsizetype length = text.size();
+    while (length >= 128) {
+        bytes += char((length & 127) | 128);
+        length >>= 7;
+    }
+    return bytes + char(length) + text;
+}
+
+// The collection database of `cards` basic cards (the question of
+// questionText with a little HTML, the answer of answerText), spread over
+// kAnkiDecks top-level decks in turn; schema 18 (tables, protocol buffers)
+// or schema 11 (JSON in `col`).
+QByteArray ankiCollection(int cards, bool schema18)
+{
+    QTemporaryDir dir;
+    const QByteArray path = dir.filePath(QStringLiteral("c.db")).toUtf8();
+    sqlite3* db = nullptr;
+    sqlite3_open(path.constData(), &db);
+    sqlOrDie(db, kAnkiCardTables);
+    const QString front = QStringLiteral("{{Front}}");
+    const QString back = QStringLiteral("{{FrontSide}}\n\n<hr id=answer>\n\n{{Back}}");
+    QString deckNames;
+    if (schema18) {
+        sqlOrDie(db, "CREATE TABLE notetypes (id integer PRIMARY KEY, name text, mtime_secs integer, usn integer, config blob);"
+                     "CREATE TABLE fields (ntid integer, ord integer, name text, config blob, PRIMARY KEY (ntid, ord)) WITHOUT ROWID;"
+                     "CREATE TABLE templates (ntid integer, ord integer, name text, mtime_secs integer, usn integer,"
+                     "  config blob, PRIMARY KEY (ntid, ord)) WITHOUT ROWID;"
+                     "CREATE TABLE decks (id integer PRIMARY KEY, name text, mtime_secs integer, usn integer, common blob, kind blob);"
+                     "INSERT INTO col VALUES (1, 0, 0, 0, 18, 0, 0, 0, '', '', '', '', '');"
+                     "INSERT INTO notetypes VALUES (1, 'Basic', 0, 0, X'');"
+                     "INSERT INTO fields VALUES (1, 0, 'Front', X''), (1, 1, 'Back', X'');");
+        sqlite3_stmt* tmpl = nullptr;
+        sqlite3_prepare_v2(db, "INSERT INTO templates VALUES (1, 0, 'Card 1', 0, 0, ?1)", -1, &tmpl, nullptr);
+        const QByteArray config = protoString(1, front.toUtf8()) + protoString(2, back.toUtf8());
+        sqlite3_bind_blob(tmpl, 1, config.constData(), int(config.size()), SQLITE_TRANSIENT);
+        sqlite3_step(tmpl);
+        sqlite3_finalize(tmpl);
+        for (int deck = 1; deck <= kAnkiDecks; ++deck)
+            sqlOrDie(db, QStringLiteral("INSERT INTO decks VALUES (%1, 'デッキ%2', 0, 0, X'', X'');")
+                             .arg(100 + deck).arg(deck, 2, 10, QChar(u'0')).toUtf8().constData());
+    } else {
+        const QString models = QStringLiteral(
+            R"({"1":{"id":1,"name":"Basic","type":0,"flds":[{"name":"Front","ord":0},{"name":"Back","ord":1}],)"
+            R"("tmpls":[{"name":"Card 1","ord":0,"qfmt":"{{Front}}","afmt":"{{FrontSide}}\n\n<hr id=answer>\n\n{{Back}}"}]}})");
+        QStringList decks;
+        for (int deck = 1; deck <= kAnkiDecks; ++deck)
+            decks << QStringLiteral(R"("%1":{"id":%1,"name":"デッキ%2"})").arg(100 + deck).arg(deck, 2, 10, QChar(u'0'));
+        sqlOrDie(db, QStringLiteral("INSERT INTO col VALUES (1, 0, 0, 0, 11, 0, 0, 0, '{}', '%1', '{%2}', '{}', '{}');")
+                         .arg(models, decks.join(u','))
+                         .toUtf8()
+                         .constData());
+    }
+    sqlOrDie(db, "BEGIN");
+    sqlite3_stmt* note = nullptr;
+    sqlite3_stmt* card = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO notes VALUES (?1, '', 1, 0, 0, '', ?2, '', 0, 0, '')", -1, &note, nullptr);
+    sqlite3_prepare_v2(db, "INSERT INTO cards VALUES (?1, ?1, ?2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, '')", -1,
+                       &card, nullptr);
+    for (int n = 1; n <= cards; ++n) {
+        const QByteArray fields =
+            (QStringLiteral("<b>") + questionText(n) + QStringLiteral("</b>&nbsp;") + QChar(0x1F) + answerText(n)
+             + QStringLiteral("<br>"))
+                .toUtf8();
+        sqlite3_bind_int(note, 1, n);
+        sqlite3_bind_text(note, 2, fields.constData(), int(fields.size()), SQLITE_TRANSIENT);
+        sqlite3_step(note);
+        sqlite3_reset(note);
+        sqlite3_bind_int(card, 1, n);
+        sqlite3_bind_int(card, 2, 100 + 1 + n % kAnkiDecks);
+        sqlite3_step(card);
+        sqlite3_reset(card);
+    }
+    sqlite3_finalize(note);
+    sqlite3_finalize(card);
+    sqlOrDie(db, "COMMIT");
+    sqlite3_close(db);
+    QFile file(QString::fromUtf8(path));
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+// A package of `cards` cards: collection.anki21b (zstd) with "meta" naming
+// it, or collection.anki2.
+QString writeAnkiPackage(const QString& path, int cards, bool schema18)
+{
+    QByteArray collection = ankiCollection(cards, schema18);
+    if (schema18) {
+        QByteArray compressed(qsizetype(ZSTD_compressBound(size_t(collection.size()))), Qt::Uninitialized);
+        compressed.resize(qsizetype(ZSTD_compress(compressed.data(), size_t(compressed.size()), collection.constData(),
+                                                  size_t(collection.size()), 3)));
+        collection = compressed;
+    }
+    QFile::remove(path);
+    zip_t* archive = zip_open(path.toUtf8().constData(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
+    static const char meta[] = {0x08, 0x03};
+    const auto add = [archive](const char* name, const void* data, qsizetype size) {
+        zip_source_t* source = zip_source_buffer(archive, data, zip_uint64_t(size), 0);
+        zip_file_add(archive, name, source, ZIP_FL_OVERWRITE);
+    };
+    if (schema18) {
+        add("meta", meta, sizeof meta);
+        add("collection.anki21b", collection.constData(), collection.size());
+    } else {
+        add("collection.anki2", collection.constData(), collection.size());
+    }
+    if (zip_close(archive) != 0)
+        qFatal("bench_load: cannot write %s", qPrintable(path));
+    return path;
+}
+
+// The least any reader of the package does: the collection entry
+// inflated (and zstd-decompressed), opened in memory, one SELECT of the
+// cards' fields in note order, each field through the same HTML-to-text pass.
+std::vector<QString> plainAnkiLoop(const QString& path, bool schema18)
+{
+    zip_t* archive = zip_open(path.toUtf8().constData(), ZIP_RDONLY, nullptr);
+    const char* name = schema18 ? "collection.anki21b" : "collection.anki2";
+    zip_stat_t stat;
+    zip_stat(archive, name, 0, &stat);
+    QByteArray bytes(qsizetype(stat.size), Qt::Uninitialized);
+    zip_file_t* file = zip_fopen(archive, name, 0);
+    zip_fread(file, bytes.data(), stat.size);
+    zip_fclose(file);
+    zip_discard(archive);
+    if (schema18) {
+        QByteArray out(qsizetype(ZSTD_getFrameContentSize(bytes.constData(), size_t(bytes.size()))), Qt::Uninitialized);
+        ZSTD_decompress(out.data(), size_t(out.size()), bytes.constData(), size_t(bytes.size()));
+        bytes = out;
+    }
+    sqlite3* db = nullptr;
+    sqlite3_open(":memory:", &db);
+    sqlite3_deserialize(db, "main", reinterpret_cast<unsigned char*>(bytes.data()), bytes.size(), bytes.size(),
+                        SQLITE_DESERIALIZE_READONLY);
+    sqlite3_stmt* select = nullptr;
+    sqlite3_prepare_v2(db, "SELECT n.flds FROM cards AS c JOIN notes AS n ON n.id = c.nid ORDER BY c.nid, c.ord", -1,
+                       &select, nullptr);
+    std::vector<QString> cells;
+    while (sqlite3_step(select) == SQLITE_ROW) {
+        const QString fields = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(select, 0)),
+                                                 sqlite3_column_bytes(select, 0));
+        for (const QStringView field : QStringView(fields).split(QChar(0x1F)))
+            cells.push_back(questions::htmlToText(field));
+    }
+    sqlite3_finalize(select);
+    sqlite3_close(db);
+    return cells;
+}
+
+// The Anki figures: 100,000 cards in both collection formats against the
+// plain loop, their peak memory, and the largest packages accepted.
+void reportAnkiPackages(const QTemporaryDir& dir)
+{
+    std::vector<Ratio> ratios;
+    for (const bool schema18 : {false, true}) {
+        const QString package = writeAnkiPackage(dir.filePath(QStringLiteral("b.apkg")), kAnkiCards, schema18);
+        const auto load = [&](ShownWindow& w, Duration* opened, double* painted) {
+            *opened = w.open(package, 4);
+            Duration appended;
+            *painted = 0;
+            for (int row = 1; row <= 8; ++row) {
+                double rowPainted = 0;
+                appended = appended + w.append(row, &rowPainted);
+                *painted += rowPainted;
+            }
+            return appended;
+        };
+        const auto plain = [&] { return plainAnkiLoop(package, schema18); };
+        report(schema18 ? "Anki package of 100,000 basic cards in 10 decks, collection.anki21b (schema 18, zstd), every row"
+                        : "Anki package of 100,000 basic cards in 10 decks, collection.anki2 (schema 11), every row",
+               measure(Compared::OpenAndAppend, load, plain), Compared::OpenAndAppend, &ratios);
+        reportMemory(QStringLiteral("anki"), package,
+                     schema18 ? "Anki package of 100,000 cards (anki21b), every row appended"
+                              : "Anki package of 100,000 cards (anki2), every row appended",
+                     kAimMemoryMiB);
+    }
+    reportRatios(ratios);
+
+    const auto most = qsizetype(questions::kMaxQuestionsPerFile);
+    for (const bool schema18 : {false, true}) {
+        const QString edge = writeAnkiPackage(dir.filePath(QStringLiteral("edge.apkg")), int(most), schema18);
+        reportMemory(QStringLiteral("anki"), edge,
+                     schema18 ? "Anki package of the most cards accepted (anki21b)"
+                              : "Anki package of the most cards accepted (anki2)",
+                     kAimLargestMiB, kAimLargestMs);
+        QFile::remove(edge);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -483,6 +713,10 @@ int main(int argc, char** argv)
     };
 
     QTemporaryDir dir;
+    if (arguments.size() >= 2 && arguments[1] == QLatin1String("anki")) {
+        reportAnkiPackages(dir);
+        return 0;
+    }
     // Genre 2 holds the 65,535 questions, after a genre of 100.
     const QString tq = writeTo(dir.filePath(QStringLiteral("b.5tq")), tqBytes({100, kGenreQuestions}));
     const QString mon = writeTo(dir.filePath(QStringLiteral("b.mon")), monBytes(kMonRecords));
@@ -572,5 +806,6 @@ int main(int argc, char** argv)
         reportMemory(QString::fromLatin1(kind), edge, what, kAimLargestMiB, kAimLargestMs);
         QFile::remove(edge);
     }
+    reportAnkiPackages(dir);
     return 0;
 }

@@ -82,7 +82,8 @@ void TForm1::createWindow()
 
     OpenDialog1 = new platform::OpenDialog(this);
     OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
-    OpenDialog1->setFilter(QStringLiteral("ごたく形式(.5TQ)|*.5TQ|Quillop形式(mon)|*.mon|CSV・TSV形式(*.csv;*.tsv;*.txt)|*.csv;*.tsv;*.txt"));
+    OpenDialog1->setFilter(QStringLiteral("ごたく形式(.5TQ)|*.5TQ|Quillop形式(mon)|*.mon|CSV・TSV形式(*.csv;*.tsv;*.txt)|*.csv;*.tsv;*.txt"
+                                          "|Ankiデッキ（*.apkg;*.colpkg）|*.apkg;*.colpkg"));
     OpenDialog1->setFilterIndex(2);
 
     SaveDialog1 = new platform::SaveDialog(this);

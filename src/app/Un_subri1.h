@@ -48,6 +48,7 @@ namespace questions {
 class MonLines;
 class TqFile;
 struct QuestionFile;
+struct AnkiPackage;
 } // namespace questions
 
 class TForm1 : public QWidget {
@@ -214,6 +215,8 @@ public:
     QString storedRangeStart;         // range texts behind the double-clicks
     QString storedRangeEnd;
     std::unique_ptr<questions::TqFile> currentBinaryFile;
+    // The Anki package the last package open read: its rows append from it.
+    std::shared_ptr<const questions::AnkiPackage> currentAnkiPackage;
     // The CSV/TSV file the last text open read, kept for the next append,
     // which takes over its questions when the file still holds those bytes.
     std::unique_ptr<questions::QuestionFile> csvReadAtOpen;
@@ -244,6 +247,10 @@ public:
     void turnToPage(QWidget* page);
     void showBinaryFile(questions::QuestionFile file);
     void showTextFile(questions::QuestionFile file);
+    // Fills the list with the package's decks (rows 1–8, the rest emptied).
+    void showAnkiPackage(questions::QuestionFile file);
+    // Appends the questions of list row `row` of the package shown.
+    void appendAnkiRow(int row);
     void showInLineStore(const questions::QuestionFile& file);
     questions::MonLines lineStore() const;
     int textListRow() const;

@@ -97,6 +97,7 @@ QString usageText()
         "  .mon        Quillop形式\n"
         "  .csv .tsv   CSV・TSV形式\n"
         "  .txt        CSV・TSV形式として読み込みます\n"
+        "  .apkg .colpkg  Ankiデッキ\n"
         "  これ以外の拡張子のファイルは読み込みません。\n"
         "\n"
         "オプション:\n"

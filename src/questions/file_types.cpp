@@ -21,6 +21,8 @@ int typeEntryForFile(const QString& path, int chosenEntry)
         return kTextTypeEntry;
     if (hasSuffix(path, u"csv") || hasSuffix(path, u"tsv"))
         return kCsvTypeEntry;
+    if (hasSuffix(path, u"apkg") || hasSuffix(path, u"colpkg"))
+        return kAnkiTypeEntry;
     return chosenEntry;
 }
 

@@ -64,6 +64,30 @@ ReadResult readCsv(QuestionFile file, const QuestionFile* earlier)
     return ReadResult{std::move(file), {}};
 }
 
+ReadResult readAnki(QuestionFile file)
+{
+    AnkiRead read = readAnkiPackageFile(file.path, kQuestionSetRows, kMaxQuestionsPerFile);
+    if (!read.package) {
+        using Kind = ReadFailure::Kind;
+        switch (read.failure) {
+        case AnkiFailure::CannotOpen:
+            return failed(Kind::CannotOpen, file.path);
+        case AnkiFailure::NotPackage:
+            return failed(Kind::NotAnkiPackage, file.path);
+        case AnkiFailure::Damaged:
+            return failed(Kind::DamagedPackage, file.path);
+        case AnkiFailure::NewerFormat:
+            return failed(Kind::NewerPackage, file.path);
+        case AnkiFailure::TooLarge:
+            return failed(Kind::PackageTooLarge, file.path);
+        case AnkiFailure::TooManyCards:
+            return failed(Kind::TooManyQuestions, file.path);
+        }
+    }
+    file.anki = std::make_shared<const AnkiPackage>(std::move(*read.package));
+    return ReadResult{std::move(file), {}};
+}
+
 } // namespace
 
 ReadResult readQuestionFile(const QString& path, int typeEntry, const QuestionFile* earlier)
@@ -78,6 +102,8 @@ ReadResult readQuestionFile(const QString& path, int typeEntry, const QuestionFi
         return readMon(std::move(file));
     case kCsvTypeEntry:
         return readCsv(std::move(file), earlier);
+    case kAnkiTypeEntry:
+        return readAnki(std::move(file));
     default:
         return failed(ReadFailure::Kind::CannotOpen, path);
     }

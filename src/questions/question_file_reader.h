@@ -1,11 +1,12 @@
 #pragma once
 // Reading a question file whole, before anything of the window changes.
 // Every route (the open dialog, a drop, the command line) and every reader
-// (.5tq, .mon, CSV/TSV) goes through readQuestionFile: it reads and checks
+// (.5tq, .mon, CSV/TSV, Anki packages) goes through readQuestionFile: it reads and checks
 // the file and gives either everything the window needs to show it, or why
 // it could not be read. The window words the message; nothing here touches
 // a widget.
 
+#include "questions/anki_package.h"
 #include "questions/csv_format.h"
 #include "questions/mon_format.h"
 #include "questions/tq_format.h"
@@ -28,12 +29,19 @@ namespace questions {
 // at most eight genres of 65,535.
 inline constexpr qsizetype kMaxQuestionsPerFile = 1000000;
 
+// The question-set list's data rows: the rows an Anki package's decks fill.
+inline constexpr int kQuestionSetRows = 8;
+
 // Why a file could not be read.
 struct ReadFailure {
     enum class Kind {
         CannotOpen,       // missing, not a regular file, unreadable, held, too large
         UnreadableLine,   // a CSV/TSV line that cannot be read: `line`
         TooManyQuestions, // more than kMaxQuestionsPerFile
+        NotAnkiPackage,   // not a zip archive, no Anki collection in it
+        DamagedPackage,   // a damaged or encrypted entry or database
+        NewerPackage,     // a package format newer than the reader knows
+        PackageTooLarge,  // a collection larger than kMaxAnkiCollectionBytes
     };
     Kind kind = Kind::CannotOpen;
     QString path;
@@ -55,6 +63,8 @@ struct QuestionFile {
     qsizetype records = 0; // .mon: the number of its records
     // CSV/TSV: the questions.
     CsvSet csv;
+    // Anki package: read whole at the open; its rows append from here.
+    std::shared_ptr<const AnkiPackage> anki;
 };
 
 // The texts a text file writes into its row of the question-set list and

@@ -2,8 +2,8 @@
 # The menu entry and the question file types as a desktop sees them: the
 # entry passes desktop-file-validate and names only types the MIME package
 # defines; the package builds a MIME database in a temporary prefix without
-# a word of complaint, and there a .mon and a .5tq file (in any letter case)
-# are known by their new types.
+# a word of complaint, and there a .mon, a .5tq file and Anki packages (in
+# any letter case) are known by their new types.
 #
 #   sh tests/app/test_desktop_files.sh
 # Exits 77 (skipped) when a desktop tool is missing; `make test` installs them.
@@ -57,5 +57,9 @@ expect_type() {
 expect_type "$tmp/kencho.mon" text/x-mireldo-mon
 expect_type "$tmp/sample.5tq" application/x-mireldo-5tq
 expect_type "$tmp/SAMPLE.5TQ" application/x-mireldo-5tq
+cp "$root/tests/questions/anki_fixtures/newer.apkg" "$tmp/deck.apkg"
+cp "$root/tests/questions/anki_fixtures/legacy.colpkg" "$tmp/COLLECTION.COLPKG"
+expect_type "$tmp/deck.apkg" application/x-apkg
+expect_type "$tmp/COLLECTION.COLPKG" application/x-apkg
 
 echo "menu entry and file types: all checks passed"

@@ -52,7 +52,8 @@ void TestWindow::startsOnTheChallengePage()
     QCOMPARE(form.Timer1->property("active").toBool(), false);
     QCOMPARE(form.OpenDialog1->filterIndex(), 2);
     QCOMPARE(form.OpenDialog1->filter(),
-             QStringLiteral("ごたく形式(.5TQ)|*.5TQ|Quillop形式(mon)|*.mon|CSV・TSV形式(*.csv;*.tsv;*.txt)|*.csv;*.tsv;*.txt"));
+             QStringLiteral("ごたく形式(.5TQ)|*.5TQ|Quillop形式(mon)|*.mon|CSV・TSV形式(*.csv;*.tsv;*.txt)|*.csv;*.tsv;*.txt"
+                            "|Ankiデッキ（*.apkg;*.colpkg）|*.apkg;*.colpkg"));
     QCOMPARE(form.StatusBar1->currentMessage(), QString());
     QCOMPARE(form.Edit14->text(), QStringLiteral("立ち上げ絶対パスの取得"));
     form.show();

@@ -25,6 +25,7 @@
 #include <limits>
 
 using namespace app;
+using questions::kAnkiTypeEntry;
 using questions::kBinaryTypeEntry;
 using questions::kCsvTypeEntry;
 
@@ -41,6 +42,20 @@ constexpr int kListRows = 8;
         throw platform::Error(QStringLiteral("ﾌｧｲﾙ %1 の問題数が上限の %2 問を超えています")
                                   .arg(failure.path)
                                   .arg(questions::kMaxQuestionsPerFile));
+    if (failure.kind == Kind::NotAnkiPackage)
+        throw platform::Error(QStringLiteral("ﾌｧｲﾙ %1 はAnkiのパッケージではありません").arg(failure.path));
+    if (failure.kind == Kind::DamagedPackage)
+        throw platform::Error(
+            QStringLiteral("ﾌｧｲﾙ %1 のAnkiコレクションが壊れているか、暗号化されています").arg(failure.path));
+    if (failure.kind == Kind::NewerPackage)
+        throw platform::Error(
+            QStringLiteral("ﾌｧｲﾙ %1 はこのﾌﾟﾛｸﾞﾗﾑが読めない新しい形式のAnkiパッケージです"
+                           "（Ankiで古いバージョン向けに書き出すと読めます）")
+                .arg(failure.path));
+    if (failure.kind == Kind::PackageTooLarge)
+        throw platform::Error(QStringLiteral("ﾌｧｲﾙ %1 のAnkiコレクションが上限の %2 MiBを超えています")
+                                  .arg(failure.path)
+                                  .arg(questions::kMaxAnkiCollectionBytes >> 20));
     platform::raiseCannotOpen(failure.path);
 }
 
@@ -95,6 +110,8 @@ void TForm1::openQuestionFile(const QString& path, int typeEntry)
     OpenDialog1->recordChoice(path, typeEntry);
     if (typeEntry == kBinaryTypeEntry)
         showBinaryFile(std::move(file));
+    else if (typeEntry == kAnkiTypeEntry)
+        showAnkiPackage(std::move(file));
     else
         showTextFile(std::move(file));
 }
@@ -134,6 +151,8 @@ void TForm1::StringGrid1SelectCell(int /*ACol*/, int ARow)
     const int entry = ARow >= 1 && ARow <= kListRows ? listRowEntries[ARow] : 0;
     if (entry == 0)
         return;
+    if (entry == kAnkiTypeEntry)
+        return appendAnkiRow(ARow);
     std::optional<questions::QuestionFile> text;
     if (entry != kBinaryTypeEntry) {
         text = readOrRaise(StringGrid1->cell(3, ARow), entry, csvReadAtOpen.get());
