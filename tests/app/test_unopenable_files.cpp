@@ -38,45 +38,17 @@ private slots:
 
 namespace {
 
-// The route, the name it opens (the dialog's file under its entry 1–3), and
-// the size limit of that reader.
-struct Route {
-    const char* name;
-    const char* fileName;
-    int dialogEntry; // 0: not the dialog
-    qint64 maxBytes; // 0: no limit (the binary reader reads only what it needs)
-};
-
-const Route kRoutes[] = {
-    {"dialog .5tq", "input", 1, 0},
-    {"dialog .mon", "input", 2, questions::kMaxMonFileBytes},
-    {"dialog CSV", "input", 3, questions::kMaxMonFileBytes},
-    {"drop", "set.csv", 0, questions::kMaxMonFileBytes},
-    {"command line", "set.mon", 0, questions::kMaxMonFileBytes},
-    {"document", "mrld_D01.doc", 0, explanation::kMaxDocumentBytes},
-    {"template", "MRLDmail.DOC", 0, explanation::kMaxDocumentBytes},
-};
-
-const Route& route(const QString& name)
-{
-    for (const Route& route : kRoutes)
-        if (name == QLatin1String(route.name))
-            return route;
-    qFatal("no route %s", qPrintable(name));
-}
-
 // A window with something in every part an open may change: a .5tq held,
 // a .mon in row 1 appended to the table (its text in the line store), a CSV
 // in row 2 read for its next append, a document in the plain viewer.
 void fill(TForm1& form, const QTemporaryDir& dir)
 {
-    const QByteArray tq = tqFile({{cp932(QStringLiteral("歴史")), 1}}, {{"Q", "A"}});
-    openThroughDialog(form, writeFile(dir.filePath(QStringLiteral("g.5tq")), tq), 1);
-    openThroughDialog(form, writeFile(dir.filePath(QStringLiteral("a.mon")), monFile(u"L"_qs, u"A"_qs, {{u"q"_qs, u"a"_qs}})), 2);
-    openThroughDialog(form, writeFile(dir.filePath(QStringLiteral("b.csv")), "r,b\n"), 3);
+    openThroughDialog(form, writeFile(dir.filePath(u"g.5tq"_qs), tqFile({{"G", 1}}, {{"Q", "A"}})), 1);
+    openThroughDialog(form, writeFile(dir.filePath(u"a.mon"_qs), monFile(u"L"_qs, u"A"_qs, {{u"q"_qs, u"a"_qs}})), 2);
+    openThroughDialog(form, writeFile(dir.filePath(u"b.csv"_qs), "r,b\n"), 3);
     form.StringGrid1SelectCell(1, 1);
     form.Edit14->setText(dir.path() + u'/');
-    writeFile(dir.filePath(QStringLiteral("QLOPLIST.DOC")), cp932(u"所在\r\n"_qs));
+    writeFile(dir.filePath(u"QLOPLIST.DOC"_qs), cp932(u"所在\r\n"_qs));
     form.Button37Click();
 }
 
@@ -86,16 +58,23 @@ void TestUnopenableFiles::refusedAndNothingChanges_data()
 {
     QTest::addColumn<QString>("route");
     QTest::addColumn<QString>("kind");
-    for (const Route& route : kRoutes) {
-        const bool named = route.dialogEntry == 0 && route.maxBytes == questions::kMaxMonFileBytes;
+    QTest::addColumn<QString>("fileName"); // the name the route opens: the dialog's under entry 1–3
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<qint64>("maxBytes");  // its reader's size limit
+    const qint64 text = questions::kMaxMonFileBytes, document = explanation::kMaxDocumentBytes;
+    const std::tuple<const char*, const char*, int, qint64> routes[] = {
+        {"dialog .5tq", "input", 1, 0}, {"dialog .mon", "input", 2, text}, {"dialog CSV", "input", 3, text},
+        {"drop", "set.csv", 0, text}, {"command line", "set.mon", 0, text},
+        {"document", "mrld_D01.doc", 0, document}, {"template", "MRLDmail.DOC", 0, document}};
+    for (const auto& [route, fileName, entry, maxBytes] : routes) {
         for (const char* kind : {"missing", "folder", "FIFO", "device", "too large", "unreadable", "empty name", "no reader"}) {
             const QLatin1String k(kind);
             // The .5tq reader reads only the records it needs (test_bad_input);
             // only the dialog names no file, only a name says which reader reads it.
-            if ((route.dialogEntry == 1 && (k == "too large" || k == "unreadable"))
-                || (k == "empty name" && route.dialogEntry == 0) || (k == "no reader" && !named))
+            if ((entry == 1 && (k == "too large" || k == "unreadable")) || (k == "empty name" && entry == 0)
+                || (k == "no reader" && (entry != 0 || maxBytes != text)))
                 continue;
-            QTest::addRow("%s, %s", route.name, kind) << QString::fromLatin1(route.name) << QString::fromLatin1(kind);
+            QTest::addRow("%s, %s", route, kind) << route << QString(k) << fileName << entry << maxBytes;
         }
     }
 }
@@ -104,7 +83,9 @@ void TestUnopenableFiles::refusedAndNothingChanges()
 {
     QFETCH(QString, route);
     QFETCH(QString, kind);
-    const Route& way = ::route(route);
+    QFETCH(QString, fileName);
+    QFETCH(int, entry);
+    QFETCH(qint64, maxBytes);
     const QString startDirectory = QDir::currentPath();
     const auto restore = qScopeGuard([&] {
         QDir::setCurrent(startDirectory);
@@ -114,9 +95,8 @@ void TestUnopenableFiles::refusedAndNothingChanges()
     QTemporaryDir dir;
     TForm1 form;
     fill(form, dir);
-    const QString good = writeFile(dir.filePath(QStringLiteral("next.mon")), monFile(u"L"_qs, u"Next"_qs, {}));
-    QString path = kind == u"empty name" ? QString()
-                   : dir.filePath(kind == u"no reader" ? QStringLiteral("notes.doc") : QLatin1String(way.fileName));
+    const QString good = writeFile(dir.filePath(u"next.mon"_qs), monFile(u"L"_qs, u"Next"_qs, {}));
+    QString path = kind == u"empty name" ? QString() : dir.filePath(kind == u"no reader" ? u"notes.doc"_qs : fileName);
     std::unique_ptr<Fifo> fifo;
     if (kind == u"folder") {
         QVERIFY(QDir().mkpath(path));
@@ -130,7 +110,7 @@ void TestUnopenableFiles::refusedAndNothingChanges()
         writeFile(path, monFile(u"L"_qs, u"S"_qs, {}));
     } else if (kind == u"too large") {
         QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(way.maxBytes + 1)); // sparse: no disk used
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(maxBytes + 1)); // sparse: no disk used
     }
 
     // The window as it stands when the error shows.
@@ -145,10 +125,10 @@ void TestUnopenableFiles::refusedAndNothingChanges()
     const qint64 memoryBefore = peakMemoryKb();
     QElapsedTimer clock;
     clock.start();
-    if (way.dialogEntry > 0) {
-        platform::scriptOpenDialog(path, way.dialogEntry);
+    if (entry > 0) {
+        platform::scriptOpenDialog(path, entry);
         form.Button3->click();
-        platform::scriptOpenDialog(good, way.dialogEntry);
+        platform::scriptOpenDialog(good, entry);
         form.Button3->click();
     } else if (route == u"drop") {
         QMimeData data;
@@ -158,8 +138,7 @@ void TestUnopenableFiles::refusedAndNothingChanges()
     } else if (route == u"command line") {
         app::openCommandLineFiles(form, {QStringLiteral("mireldo"), path, good});
     } else {
-        form.findChild<QPushButton*>(route == u"document" ? QStringLiteral("Button30") : QStringLiteral("Button39"))
-            ->click();
+        form.findChild<QPushButton*>(route == u"document" ? u"Button30"_qs : u"Button39"_qs)->click();
     }
     QCoreApplication::processEvents();
 
@@ -168,7 +147,7 @@ void TestUnopenableFiles::refusedAndNothingChanges()
     QVERIFY2(peakMemoryKb() - memoryBefore < 64 * 1024, "nothing was read");
     QCOMPARE(errors, QStringList{platform::errorBoxText(QStringLiteral("ﾌｧｲﾙ %1 は開けません").arg(path))});
     QCOMPARE(statesAtErrors.value(0), before);
-    if (way.maxBytes == explanation::kMaxDocumentBytes) {
+    if (maxBytes == explanation::kMaxDocumentBytes) {
         // The document's viewer is shown, holding what it held; the save
         // button only with the template.
         QCOMPARE(form.RichEdit1->isHidden(), route == u"template");
