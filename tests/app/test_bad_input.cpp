@@ -128,8 +128,6 @@ private slots:
     void binaryFileReadOnlyAsNeeded();
     void bytesThatAreNotCodePage932_data();
     void bytesThatAreNotCodePage932();
-    void decodingOfBytesThatAreNotCodePage932_data();
-    void decodingOfBytesThatAreNotCodePage932();
 };
 
 void TestBadInput::initTestCase()
@@ -403,34 +401,6 @@ void TestBadInput::bytesThatAreNotCodePage932()
     QCOMPARE(form.StringGrid2->cell(1, appendedRow), question);
     QCOMPARE(form.StringGrid2->cell(2, appendedRow), answer);
     QVERIFY(w.keepsPresenting());
-}
-
-// Each byte or pair the code page cannot read becomes one U+FFFD; the bytes
-// after it are read afresh, and nothing is dropped.
-void TestBadInput::decodingOfBytesThatAreNotCodePage932_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("text");
-
-    const QString bad(QChar::ReplacementCharacter);
-    QTest::newRow("first bytes of pairs without their second")
-        << QByteArray("\x81\xFD\x9F\x7F") << bad + QChar(0xF8F1) + bad + QChar(0x7F);
-    QTest::newRow("first byte of a pair at the end") << QByteArray("a\x81") << QStringLiteral("a") + bad;
-    QTest::newRow("first byte alone") << QByteArray("\x9F") << bad;
-    QTest::newRow("pair, then a first byte at the end") << QByteArray("\x81\x81\x81") << QStringLiteral("＝") + bad;
-    QTest::newRow("second byte out of range") << QByteArray("\x81\x20x") << bad + QStringLiteral(" x");
-    QTest::newRow("pair with no character") << QByteArray("\x85\x40") << bad;
-    QTest::newRow("pair cut by SUB") << QByteArray("\x82\x1A") << bad + QChar(0x1A);
-    QTest::newRow("SUB and DEL are characters")
-        << QByteArray("\x1A\x7F\x82\xA0") << QString(QChar(0x1A)) + QChar(0x7F) + QStringLiteral("あ");
-    QTest::newRow("user-defined area") << QByteArray("\xF0\x40") << QString(QChar(0xE000));
-}
-
-void TestBadInput::decodingOfBytesThatAreNotCodePage932()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, text);
-    QCOMPARE(platform::decodeCp932(bytes), text);
 }
 
 QTEST_MAIN(TestBadInput)
