@@ -225,12 +225,14 @@ void TestCsvFormat::encodingCost_data()
     QTest::newRow("tie: a kana and a stray byte, 2 : 2") << QByteArray("\xE3\x81\x82\xA0") << u"あ\uFFFD"_qs;
     QTest::newRow("tie with a U+FFFD in code page 932, 4 : 4")
         << QByteArray("\xE3\x81\x82\xB1\x81") << u"あ\uFFFD\uFFFD"_qs;
-    QTest::newRow("one below the tie, 1 : 2") << QByteArray("\xC3\xA9\xB1") << u"ﾃｩｱ"_qs;
+    QTest::newRow("one below the tie, 1 : 2") << QByteArray("\xC3\xA9\x80") << u"ﾃｩ\u0080"_qs;
     QTest::newRow("one above the tie, 3 : 2") << QByteArray("\xE3\x81\x82\xC3\xA9\xA0") << u"あé\uFFFD"_qs;
     QTest::newRow("stray Latin-1 byte in UTF-8, 8 : 2") << QByteArray("caf\xE9s,コーヒー") << u"caf\uFFFDs,コーヒー"_qs;
     QTest::newRow("code page 932, 0 : 8") << testsupport::cp932(u"①,～,ｱ"_qs) << u"①,～,ｱ"_qs;
-    QTest::newRow("code page 932 half-width katakana, 0 : 16")
+    QTest::newRow("code page 932 half-width katakana, 3 : 8")
         << testsupport::cp932(u"ﾃﾞｰﾀ,ｼﾞｮｳﾎｳ"_qs) << u"ﾃﾞｰﾀ,ｼﾞｮｳﾎｳ"_qs;
+    // Bytes 0x80–0xBF continue a character; they start none, however many follow.
+    QTest::newRow("half-width katakana only, 0 : 10") << testsupport::cp932(u"ｱｲｳｴｵ"_qs) << u"ｱｲｳｴｵ"_qs;
     // A UTF-8 character cut off at the end is no UTF-8.
     QTest::newRow("cut UTF-8, 0 : 4") << QByteArray("q,\xE3\x81") << platform::decodeCp932("q,\xE3\x81");
 }

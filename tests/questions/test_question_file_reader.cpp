@@ -1,12 +1,14 @@
 // A text question file read whole with its bounds: exactly the most
 // questions and exactly the most bytes are read, one more of either is
 // refused, also from a file that reports a smaller size than it holds (the
-// system's /proc files report 0). Small bounds stand in for the window's.
+// system's /proc files report 0), and the file is closed either way. Small
+// bounds stand in for the window's.
 
 #include "questions/file_types.h"
 #include "questions/question_file_reader.h"
 #include "support/testsupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -86,7 +88,10 @@ void TestQuestionFileReader::limitsAtTheirEdge()
     const qint64 bound = maxBytes == u"size" ? bytes.size() : maxBytes == u"size-1" ? bytes.size() - 1 : maxBytes.toInt();
     const int typeEntry = name.endsWith(u".csv") ? questions::kCsvTypeEntry : questions::kTextTypeEntry;
     const questions::ReadLimits limits{maxQuestions < 0 ? questions::kMaxQuestionsPerFile : maxQuestions, bound};
+    const auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
+    const uint filesBefore = openFiles();
     const questions::ReadResult result = questions::readQuestionFile(path, typeEntry, nullptr, limits);
+    QCOMPARE(openFiles(), filesBefore); // nothing left open, read or not
     QCOMPARE(result.file.has_value(), failure < 0);
     if (failure >= 0) {
         QCOMPARE(int(result.failure.kind), failure);
