@@ -27,7 +27,7 @@
 #include <memory>
 
 using testsupport::ErrorBoxes;
-using testsupport::windowState;
+using testsupport::windowSnapshot;
 
 namespace {
 
@@ -76,7 +76,7 @@ QStringList openStateThroughDialog(const QStringList& paths, QStringList* errors
         form.guard.run([&form] { form.Button3Click(); });
     }
     *errors = boxes.texts;
-    return windowState(form);
+    return windowSnapshot(form);
 }
 
 // The controls a drop lands on: the window, a label that takes no drops,
@@ -141,14 +141,14 @@ void TestFileDrops::dropOpensAsTheDialogDoes()
     const auto data = filesData(paths);
     if (enterFirst)
         QCOMPARE(dragEnter(widget, data.get()), Qt::CopyAction); // never a move: the source keeps its file
-    const QStringList beforeDrop = windowState(form);
+    const QStringList beforeDrop = windowSnapshot(form);
     QVERIFY(drop(widget, data.get(), enterFirst));
     // The drop returns before anything opens; the files open next.
-    QCOMPARE(windowState(form), beforeDrop);
+    QCOMPARE(windowSnapshot(form), beforeDrop);
     QCoreApplication::processEvents();
 
     QCOMPARE(boxes.texts, dialogErrors);
-    QCOMPARE(windowState(form), expected);
+    QCOMPARE(windowSnapshot(form), expected);
     // Fields and memos kept their texts (no pasted names): they are part of the state.
     QCOMPARE(form.StringGrid1->cell(0, 2), QStringLiteral("ジャンル2"));
 }
@@ -195,11 +195,11 @@ void TestFileDrops::otherDragsAreRefused()
 
     TForm1 form;
     ErrorBoxes boxes;
-    const QStringList before = windowState(form);
+    const QStringList before = windowSnapshot(form);
     QWidget* widget = ::target(form, target);
     QCOMPARE(dragEnter(widget, data.get()), Qt::IgnoreAction);
     QVERIFY(!drop(widget, data.get()));
-    QCOMPARE(windowState(form), before);
+    QCOMPARE(windowSnapshot(form), before);
     QCOMPARE(boxes.texts, QStringList{});
 }
 

@@ -114,13 +114,13 @@ void TestUnopenableFiles::refusedAndNothingChanges()
     }
 
     // The window as it stands when the error shows.
-    const QStringList before = windowState(form);
+    const QStringList before = windowSnapshot(form);
     const int textFiles = form.textFileCount;
     QStringList errors;
     QList<QStringList> statesAtErrors;
     platform::setErrorSink([&](const QString&, const QString& text) {
         errors << text;
-        statesAtErrors << windowState(form);
+        statesAtErrors << windowSnapshot(form);
     });
     const qint64 memoryBefore = peakMemoryKb();
     QElapsedTimer clock;
@@ -152,7 +152,7 @@ void TestUnopenableFiles::refusedAndNothingChanges()
         // button only with the template.
         QCOMPARE(form.RichEdit1->isHidden(), route == u"template");
         QCOMPARE(form.Button41->isHidden(), route == u"document");
-        QCOMPARE(windowState(form), before);
+        QCOMPARE(windowSnapshot(form), before);
     } else {
         // The next file takes the row it would have taken anyway.
         QCOMPARE(form.textFileCount, textFiles + 1);

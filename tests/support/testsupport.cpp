@@ -108,7 +108,7 @@ QByteArray monFile(const QString& label, const QString& setName,
     return cp932(text);
 }
 
-QStringList windowState(const TForm1& form)
+QStringList windowSnapshot(const TForm1& form)
 {
     QStringList state;
     for (const platform::StringGrid* grid : {form.StringGrid1, form.StringGrid2})

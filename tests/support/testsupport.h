@@ -63,7 +63,7 @@ QByteArray monFile(const QString& label, const QString& setName,
 // and viewer text, the count's colour, the start button, the format mode and
 // the dialog's choice, the text-file count, the binary file held and the
 // current folder.
-QStringList windowState(const TForm1& form);
+QStringList windowSnapshot(const TForm1& form);
 
 // Opens a file through the window's open button with the scripted dialog
 // (filter entry 1: .5tq, 2: .mon).

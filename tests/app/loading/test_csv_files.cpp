@@ -191,12 +191,12 @@ void TestCsvFiles::badInputChangesNothing()
     }
     if (!bytes.isEmpty())
         writeFile(path, bytes);
-    const QStringList before = windowState(form);
+    const QStringList before = windowSnapshot(form);
 
     const QString error = atAppend ? errorOf([&] { form.StringGrid1SelectCell(1, 2); })
                                    : errorOf([&] { openThroughDialog(form, path, 3); });
     QCOMPARE(error, message.arg(path));
-    QCOMPARE(windowState(form), before);
+    QCOMPARE(windowSnapshot(form), before);
 }
 
 void TestCsvFiles::saveTakesVisualColumnsAndRowOrder()

@@ -286,12 +286,12 @@ void TestQuestionFiles::missingFileAtAppend()
     openThroughDialog(form, path, 2);
     form.StringGrid1SelectCell(1, 1);
     QVERIFY(QFile::remove(path));
-    const QStringList before = windowState(form);
+    const QStringList before = windowSnapshot(form);
     ErrorBoxes boxes;
     form.guard.run([&] { form.StringGrid1SelectCell(1, 1); });
 
     QCOMPARE(boxes.texts, QStringList{openErrorText(path)});
-    QCOMPARE(windowState(form), before);
+    QCOMPARE(windowSnapshot(form), before);
 }
 
 // A row appends what it shows, whichever format was opened last: a row a
@@ -329,11 +329,11 @@ void TestQuestionFiles::eachRowAppendsWhatItShows()
         openThroughDialog(form, file(name), 2);
     if (form.StringGrid1->cell(3, row).contains(u'/')) // a text file's path: no end number beside it
         QCOMPARE(form.StringGrid1->cell(4, row), QString());
-    const QStringList before = windowState(form);
+    const QStringList before = windowSnapshot(form);
     ErrorBoxes boxes;
     clickListRow(form, row);
     QCOMPARE(boxes.texts, QStringList{});
-    QCOMPARE(windowState(form) == before, appended[2] == u"0");
+    QCOMPARE(windowSnapshot(form) == before, appended[2] == u"0");
     QCOMPARE(form.StringGrid2->rowCount() - 2, appended[2].toInt());
     QCOMPARE(form.StringGrid2->cell(1, 1), appended[0]);
     QCOMPARE(form.StringGrid2->cell(3, 1), appended[1]);
