@@ -407,14 +407,15 @@ void replaceUnpairedSurrogates(QString* text)
 
 QString decodeQuestionText(QByteArrayView bytes)
 {
+    // A U+FEFF after the mark is text (the toolkit's plain conversion would
+    // drop it as a second mark).
     if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.sliced(3));
+        return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom).decode(bytes.sliced(3));
     for (const auto& [bom, encoding] : {std::pair{"\xFF\xFE", QStringConverter::Utf16LE},
                                         std::pair{"\xFE\xFF", QStringConverter::Utf16BE}}) {
         if (!bytes.startsWith(bom))
             continue;
-        // A byte left over at the end becomes U+FFFD; a U+FEFF after the
-        // mark is text.
+        // A byte left over at the end becomes U+FFFD.
         QStringDecoder utf16(encoding, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
         QString text = utf16.decode(bytes.sliced(2));
         replaceUnpairedSurrogates(&text);

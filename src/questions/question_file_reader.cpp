@@ -24,31 +24,31 @@ ReadResult readBinary(QuestionFile file)
 }
 
 // The whole bytes of a text question file, or nothing.
-std::optional<QByteArray> readTextFileBytes(const QString& path)
+std::optional<QByteArray> readTextFileBytes(const QString& path, qint64 maxBytes)
 {
     // The binary file held open allows no other open, also not as text.
     if (TqFile::isHeld(path))
         return std::nullopt;
-    return platform::readRegularFile(path, kMaxMonFileBytes);
+    return platform::readRegularFile(path, maxBytes);
 }
 
-ReadResult readMon(QuestionFile file)
+ReadResult readMon(QuestionFile file, const ReadLimits& limits)
 {
-    std::optional<QByteArray> bytes = readTextFileBytes(file.path);
+    std::optional<QByteArray> bytes = readTextFileBytes(file.path, limits.bytes);
     if (!bytes)
         return failed(ReadFailure::Kind::CannotOpen, file.path);
     file.bytes = std::move(*bytes);
     file.lines = MonLines(file.bytes);
     file.records = countRecords(file.lines);
-    if (file.records > kMaxQuestionsPerFile)
+    if (file.records > limits.questions)
         return failed(ReadFailure::Kind::TooManyQuestions, file.path);
     file.header = readMonHeader(file.lines);
     return ReadResult{std::move(file), {}};
 }
 
-ReadResult readCsv(QuestionFile file, const QuestionFile* earlier)
+ReadResult readCsv(QuestionFile file, const QuestionFile* earlier, const ReadLimits& limits)
 {
-    std::optional<QByteArray> bytes = readTextFileBytes(file.path);
+    std::optional<QByteArray> bytes = readTextFileBytes(file.path, limits.bytes);
     if (!bytes)
         return failed(ReadFailure::Kind::CannotOpen, file.path);
     file.bytes = std::move(*bytes);
@@ -56,7 +56,7 @@ ReadResult readCsv(QuestionFile file, const QuestionFile* earlier)
         file.csv = earlier->csv; // shared, not copied
     else
         file.csv = readCsvQuestions(decodeQuestionText(file.bytes), defaultCsvSeparator(file.path),
-                                    kMaxQuestionsPerFile);
+                                    limits.questions);
     if (file.csv.badLine > 0)
         return failed(ReadFailure::Kind::UnreadableLine, file.path, file.csv.badLine);
     if (file.csv.tooMany)
@@ -90,7 +90,8 @@ ReadResult readAnki(QuestionFile file)
 
 } // namespace
 
-ReadResult readQuestionFile(const QString& path, int typeEntry, const QuestionFile* earlier)
+ReadResult readQuestionFile(const QString& path, int typeEntry, const QuestionFile* earlier,
+                            const ReadLimits& limits)
 {
     QuestionFile file;
     file.typeEntry = typeEntry;
@@ -99,9 +100,9 @@ ReadResult readQuestionFile(const QString& path, int typeEntry, const QuestionFi
     case kBinaryTypeEntry:
         return readBinary(std::move(file));
     case kTextTypeEntry:
-        return readMon(std::move(file));
+        return readMon(std::move(file), limits);
     case kCsvTypeEntry:
-        return readCsv(std::move(file), earlier);
+        return readCsv(std::move(file), earlier, limits);
     case kAnkiTypeEntry:
         return readAnki(std::move(file));
     default:

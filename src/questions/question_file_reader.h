@@ -86,11 +86,19 @@ struct TextListRow {
 // exactly the bytes read then, its questions are taken over rather than
 // read from the bytes again (a file is then parsed once for its open and
 // its next append, and still read from disk at each).
+//
+// `limits` are the bounds a text file is read with; the window always reads
+// with the ones below, a check of the edges with small ones.
 struct ReadResult {
     std::optional<QuestionFile> file;
     ReadFailure failure; // when there is no file
 };
-ReadResult readQuestionFile(const QString& path, int typeEntry, const QuestionFile* earlier = nullptr);
+struct ReadLimits {
+    qsizetype questions = kMaxQuestionsPerFile;
+    qint64 bytes = kMaxMonFileBytes;
+};
+ReadResult readQuestionFile(const QString& path, int typeEntry, const QuestionFile* earlier = nullptr,
+                            const ReadLimits& limits = {});
 
 // The list row and path field of a text file (.mon, CSV/TSV) that was read.
 TextListRow textListRowOf(const QuestionFile& file);

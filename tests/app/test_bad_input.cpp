@@ -1,7 +1,7 @@
 // Bad input from end to end. Every number field the program reads gets texts
 // that are no usable number, through the event that makes the program read
-// it; question files come empty, cut short, huge, as folders, unreadable or
-// with bytes that are not code page 932. Each case gives its designed error,
+// it; question files come empty, cut short, huge or with bytes that are not
+// code page 932 (names that cannot be opened: test_unopenable_files). Each case gives its designed error,
 // once per event, or its decided result, and the window goes on working
 // with the question table intact.
 
@@ -10,14 +10,9 @@
 #include "widgets/StringGrid.h"
 #include "text/codepage.h"
 #include "platform/platform.h"
-#include "questions/mon_format.h"
-#include "questions/tq_format.h"
 #include "support/testsupport.h"
 
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -26,8 +21,6 @@
 #include <QSignalBlocker>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <unistd.h>
 
 using testsupport::ErrorBoxes;
 
@@ -42,10 +35,6 @@ QString notAnInteger(const QString& text)
 QString divisionByZero()
 {
     return platform::errorBoxText(QStringLiteral("0 による除算"));
-}
-QString cannotOpen(const QString& path)
-{
-    return platform::errorBoxText(QStringLiteral("ﾌｧｲﾙ %1 は開けません").arg(path));
 }
 
 const QList<QPair<QString, QString>> kQuestions = {
@@ -133,20 +122,12 @@ private slots:
     void tickIntervalThatHoldsTheTicksBack_data();
     void tickIntervalThatHoldsTheTicksBack();
 
-    void filesThatCannotBeOpened_data();
-    void filesThatCannotBeOpened();
-    void unreadableFile_data();
-    void unreadableFile();
-    void fileWhoseReadFails_data();
-    void fileWhoseReadFails();
     void emptyAndTruncatedFiles_data();
     void emptyAndTruncatedFiles();
-    void gigabyteOfZeros_data();
-    void gigabyteOfZeros();
+    void binaryFileReadOnlyAsNeeded_data();
+    void binaryFileReadOnlyAsNeeded();
     void bytesThatAreNotCodePage932_data();
     void bytesThatAreNotCodePage932();
-    void decodingOfBytesThatAreNotCodePage932_data();
-    void decodingOfBytesThatAreNotCodePage932();
 };
 
 void TestBadInput::initTestCase()
@@ -282,134 +263,6 @@ void TestBadInput::tickIntervalThatHoldsTheTicksBack()
     QCOMPARE(boxes.texts, QStringList{});
 }
 
-// Paths the open cannot read give the designed open error once and change
-// nothing: the list, the text-file count, the question table and the binary
-// file held before stay as they were. What is not a regular file is refused
-// unread: a FIFO without waiting for a writer (one comes after a few seconds,
-// and would turn a wait into an opened empty file), a device without reading
-// from it (memory would grow).
-void TestBadInput::filesThatCannotBeOpened_data()
-{
-    QTest::addColumn<int>("filterIndex");
-    QTest::addColumn<QString>("kind");
-    for (int filter : {1, 2, 3}) {
-        const QString format = QStringList{".5tq ", ".mon ", "CSV "}[filter - 1];
-        for (const char* kind : {"folder", "missing", "empty path", "FIFO", "/dev/zero"})
-            QTest::newRow(qPrintable(format + kind)) << filter << QString::fromLatin1(kind);
-    }
-    // A text file is read whole; beyond the size limit it is refused at once.
-    QTest::newRow(".mon beyond the size limit") << 2 << QStringLiteral("too large");
-}
-
-void TestBadInput::filesThatCannotBeOpened()
-{
-    QFETCH(int, filterIndex);
-    QFETCH(QString, kind);
-
-    Window w;
-    TForm1& form = w.form;
-    QString path = w.dir.filePath(QStringLiteral("input"));
-    std::unique_ptr<testsupport::Fifo> fifo;
-    if (kind == QLatin1String("folder")) {
-        QVERIFY(QDir().mkpath(path));
-    } else if (kind == QLatin1String("empty path")) {
-        path.clear();
-    } else if (kind == QLatin1String("FIFO")) {
-        fifo = std::make_unique<testsupport::Fifo>(path);
-    } else if (kind == QLatin1String("/dev/zero")) {
-        path = kind;
-    } else if (kind == QLatin1String("too large")) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QVERIFY(file.resize(questions::kMaxMonFileBytes + 1)); // sparse: no disk used
-    }
-    // A binary file held before the failed open.
-    const QString held = testsupport::writeFile(
-        w.dir.filePath(QStringLiteral("held.5tq")),
-        testsupport::tqFile({{testsupport::cp932(QStringLiteral("国語")), 1}}, {{"q", "a"}}));
-    if (filterIndex == 1)
-        testsupport::openThroughDialog(form, held, 1);
-    const QString listName = form.StringGrid1->cell(1, 1);
-    const int textFiles = form.textFileCount;
-    const qint64 memoryBefore = testsupport::peakMemoryKb();
-
-    ErrorBoxes boxes;
-    platform::scriptOpenDialog(path, filterIndex);
-    form.Button3->click();
-
-    QCOMPARE(boxes.texts, QStringList{cannotOpen(path)});
-    QVERIFY2(testsupport::peakMemoryKb() - memoryBefore < 64 * 1024, "nothing was read");
-    QCOMPARE(form.StringGrid1->cell(1, 1), listName);
-    QCOMPARE(form.textFileCount, textFiles);
-    if (filterIndex == 1) {
-        QVERIFY(form.currentBinaryFile);
-        QCOMPARE(form.currentBinaryFile->path(), QFileInfo(held).canonicalFilePath());
-    } else {
-        // The row the next text file takes serves nothing: selecting it changes nothing.
-        form.StringGrid1->selectCell(1, textFiles + 1);
-        QCOMPARE(boxes.texts.size(), 1);
-    }
-    QVERIFY(w.tableIntact());
-    QVERIFY(w.keepsPresenting());
-}
-
-// Permissions bind ordinary users; the superuser reads every file, so there
-// the case cannot be made.
-void TestBadInput::unreadableFile_data()
-{
-    QTest::addColumn<int>("filterIndex");
-    QTest::newRow(".5tq") << 1;
-    QTest::newRow(".mon") << 2;
-}
-
-void TestBadInput::unreadableFile()
-{
-    QFETCH(int, filterIndex);
-    Window w;
-    const QString path = testsupport::writeFile(w.dir.filePath(QStringLiteral("locked")),
-                                                testsupport::monFile(QStringLiteral("L"), QStringLiteral("S"), kQuestions));
-    QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions()));
-    if (::access(QFile::encodeName(path).constData(), R_OK) == 0)
-        QSKIP("this user reads files without read permission (superuser)");
-
-    ErrorBoxes boxes;
-    platform::scriptOpenDialog(path, filterIndex);
-    w.form.Button3->click();
-    QCOMPARE(boxes.texts, QStringList{cannotOpen(path)});
-    QVERIFY(w.tableIntact());
-}
-
-// A file that opens but whose reads fail, for every user: the start of this
-// process's memory file is never mapped. The text reader reports the open
-// error; the binary reader reads nothing, as from an empty file.
-void TestBadInput::fileWhoseReadFails_data()
-{
-    QTest::addColumn<int>("filterIndex");
-    QTest::newRow(".5tq") << 1;
-    QTest::newRow(".mon") << 2;
-}
-
-void TestBadInput::fileWhoseReadFails()
-{
-    QFETCH(int, filterIndex);
-    const QString path = QStringLiteral("/proc/self/mem");
-    Window w;
-    ErrorBoxes boxes;
-    platform::scriptOpenDialog(path, filterIndex);
-    w.form.Button3->click();
-    if (filterIndex == 1) {
-        QCOMPARE(boxes.texts, QStringList{});
-        for (int genre = 1; genre <= 8; ++genre)
-            QCOMPARE(w.form.StringGrid1->cell(2, genre), QStringLiteral("0"));
-        w.form.StringGrid1->selectCell(1, 1);
-        QCOMPARE(boxes.texts, QStringList{});
-    } else {
-        QCOMPARE(boxes.texts, QStringList{cannotOpen(path)});
-    }
-    QVERIFY(w.tableIntact());
-    QVERIFY(w.keepsPresenting());
-}
-
 // Files that open but hold less than their layout: the bytes present are
 // read, the rest is as if empty; no report.
 void TestBadInput::emptyAndTruncatedFiles_data()
@@ -467,47 +320,39 @@ void TestBadInput::emptyAndTruncatedFiles()
     QVERIFY(w.keepsPresenting());
 }
 
-// A 1 GB file of zero bytes (sparse: no disk is used). The binary reader
-// reads only the records it needs: it opens at once, lists eight empty
-// genres and appends nothing. The text reader would read the whole file:
-// the size limit refuses it before reading (see filesThatCannotBeOpened).
-void TestBadInput::gigabyteOfZeros_data()
+// The binary reader reads only the records it needs, unlike the text
+// readers, which refuse these files (test_unopenable_files): a 1 GB file of
+// zero bytes (sparse: no disk is used) opens at once with eight empty genres
+// and appends nothing, and so does a file whose every read fails (the start
+// of this process's memory file is never mapped), as an empty file.
+void TestBadInput::binaryFileReadOnlyAsNeeded_data()
 {
-    QTest::addColumn<int>("filterIndex");
-    QTest::newRow(".5tq") << 1;
-    QTest::newRow(".mon") << 2;
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("1 GB of zeros") << QStringLiteral("zeros");
+    QTest::newRow("reads fail") << QStringLiteral("/proc/self/mem");
 }
 
-void TestBadInput::gigabyteOfZeros()
+void TestBadInput::binaryFileReadOnlyAsNeeded()
 {
-    QFETCH(int, filterIndex);
-    constexpr qint64 kGigabyte = qint64(1) << 30;
-
+    QFETCH(QString, kind);
     Window w;
     TForm1& form = w.form;
-    const QString path = w.dir.filePath(QStringLiteral("zeros"));
-    {
+    QString path = kind;
+    if (kind == u"zeros") {
+        path = w.dir.filePath(kind);
         QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QVERIFY(file.resize(kGigabyte));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(1) << 30));
     }
     const qint64 memoryBefore = testsupport::peakMemoryKb();
     ErrorBoxes boxes;
-    QElapsedTimer clock;
-    clock.start();
-    platform::scriptOpenDialog(path, filterIndex);
+    platform::scriptOpenDialog(path, 1);
     form.Button3->click();
-    if (filterIndex == 1) {
-        for (int genre = 1; genre <= 8; ++genre) {
-            QCOMPARE(form.StringGrid1->cell(1, genre), QString());
-            QCOMPARE(form.StringGrid1->cell(2, genre), QStringLiteral("0"));
-            form.StringGrid1->selectCell(1, genre);
-        }
-        QCOMPARE(boxes.texts, QStringList{});
-    } else {
-        QCOMPARE(boxes.texts, QStringList{cannotOpen(path)});
+    for (int genre = 1; genre <= 8; ++genre) {
+        QCOMPARE(form.StringGrid1->cell(1, genre), QString());
+        QCOMPARE(form.StringGrid1->cell(2, genre), QStringLiteral("0"));
+        form.StringGrid1->selectCell(1, genre);
     }
-    QVERIFY2(clock.elapsed() < 5000, "no hang");
+    QCOMPARE(boxes.texts, QStringList{});
     QVERIFY2(testsupport::peakMemoryKb() - memoryBefore < 64 * 1024, "memory does not grow with the file");
     QVERIFY(w.tableIntact());
     QVERIFY(w.keepsPresenting());
@@ -556,34 +401,6 @@ void TestBadInput::bytesThatAreNotCodePage932()
     QCOMPARE(form.StringGrid2->cell(1, appendedRow), question);
     QCOMPARE(form.StringGrid2->cell(2, appendedRow), answer);
     QVERIFY(w.keepsPresenting());
-}
-
-// Each byte or pair the code page cannot read becomes one U+FFFD; the bytes
-// after it are read afresh, and nothing is dropped.
-void TestBadInput::decodingOfBytesThatAreNotCodePage932_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("text");
-
-    const QString bad(QChar::ReplacementCharacter);
-    QTest::newRow("first bytes of pairs without their second")
-        << QByteArray("\x81\xFD\x9F\x7F") << bad + QChar(0xF8F1) + bad + QChar(0x7F);
-    QTest::newRow("first byte of a pair at the end") << QByteArray("a\x81") << QStringLiteral("a") + bad;
-    QTest::newRow("first byte alone") << QByteArray("\x9F") << bad;
-    QTest::newRow("pair, then a first byte at the end") << QByteArray("\x81\x81\x81") << QStringLiteral("＝") + bad;
-    QTest::newRow("second byte out of range") << QByteArray("\x81\x20x") << bad + QStringLiteral(" x");
-    QTest::newRow("pair with no character") << QByteArray("\x85\x40") << bad;
-    QTest::newRow("pair cut by SUB") << QByteArray("\x82\x1A") << bad + QChar(0x1A);
-    QTest::newRow("SUB and DEL are characters")
-        << QByteArray("\x1A\x7F\x82\xA0") << QString(QChar(0x1A)) + QChar(0x7F) + QStringLiteral("あ");
-    QTest::newRow("user-defined area") << QByteArray("\xF0\x40") << QString(QChar(0xE000));
-}
-
-void TestBadInput::decodingOfBytesThatAreNotCodePage932()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, text);
-    QCOMPARE(platform::decodeCp932(bytes), text);
 }
 
 QTEST_MAIN(TestBadInput)

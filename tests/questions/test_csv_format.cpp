@@ -55,9 +55,15 @@ class TestCsvFormat : public QObject {
 
 private slots:
     void read_data();
-    void read();
-    void decodesAsFilesCome_data();
-    void decodesAsFilesCome();
+    void read() { checkRead(); }
+    void headerKeys_data();
+    void headerKeys() { checkRead(); }
+    void separatorNames_data();
+    void separatorNames() { checkRead(); }
+    void byteOrderMarks_data();
+    void byteOrderMarks() { checkDecode(); }
+    void encodingCost_data();
+    void encodingCost() { checkDecode(); }
     void readsFilesOfRealPrograms_data();
     void readsFilesOfRealPrograms();
     void htmlField_data();
@@ -67,54 +73,23 @@ private slots:
     void csvWriterReadsBack_data();
     void csvWriterReadsBack();
     void csvWriterLeavesOutPadCharacters();
+
+private:
+    static void readColumns();
+    static void checkRead();
+    static void checkDecode();
 };
 
-void TestCsvFormat::read_data()
+void TestCsvFormat::readColumns()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QChar>("defaultSeparator");
     QTest::addColumn<QString>("expected"); // pairs, see pairs()
     QTest::addColumn<int>("badLine");
     QTest::addColumn<QChar>("separator");
-
-    const QChar comma(u','), tab(u'\t');
-    QTest::newRow("CR LF, LF and CR end lines") << u"a,1\r\nb,2\nc,3\rd,4"_qs << comma << u"a|1;b|2;c|3;d|4"_qs << 0 << comma;
-    QTest::newRow("quoted separator, quotes, line break")
-        << u"\"x, y\",\"say \"\"hi\"\"\"\r\n\"l1\r\nl2\",\"\"\r\n"_qs << comma << u"x, y|say \"hi\";l1\nl2|"_qs << 0 << comma;
-    QTest::newRow("lone LF inside quotes becomes CR LF") << u"\"a\nb\",c"_qs << comma << u"a\nb|c"_qs << 0 << comma;
-    QTest::newRow("further columns ignored") << u"q,a,x,y"_qs << comma << u"q|a"_qs << 0 << comma;
-    QTest::newRow("blank lines hold no question") << u"\r\nq,a\r\n\r\n\r\nr,b\r\n\r\n"_qs << comma << u"q|a;r|b"_qs << 0 << comma;
-    QTest::newRow("tab by default for .tsv") << u"q,1\ta"_qs << tab << u"q,1|a"_qs << 0 << tab;
-    QTest::newRow("header words, any case") << u"Question,ANSWER\nq,a"_qs << comma << u"q|a"_qs << 0 << comma;
-    QTest::newRow("Japanese header words") << u"質問\t正解\nq\ta"_qs << tab << u"q|a"_qs << 0 << tab;
-    QTest::newRow("header words only on the first row") << u"q,a\nfront,back"_qs << comma << u"q|a;front|back"_qs << 0 << comma;
-    QTest::newRow("#separator:semicolon") << u"#separator:Semicolon\nq,1;a"_qs << comma << u"q,1|a"_qs << 0 << QChar(u';');
-    QTest::newRow("#separator:pipe") << u"#separator:pipe\nq|a"_qs << tab << u"q|a"_qs << 0 << QChar(u'|');
-    QTest::newRow("#separator:space") << u"#separator:space\nq a"_qs << tab << u"q|a"_qs << 0 << QChar(u' ');
-    QTest::newRow("#separator as the character") << u"#separator:/\r\nq/a"_qs << tab << u"q|a"_qs << 0 << QChar(u'/');
-    QTest::newRow("export columns skipped, other headers ignored")
-        << u"#separator:tab\n#deck column:3\n#notetype:Basic\n#guid column:1\ng\tq\td\ta\tt"_qs << comma << u"q|a"_qs << 0 << tab;
-    QTest::newRow("header values with spaces, colon by name")
-        << u"# Separator : tab \n#separator:colon\n#html: TRUE\nq:<i>a</i>"_qs << comma << u"q|a"_qs << 0 << QChar(u':');
-    QTest::newRow("#separator: , is a comma") << u"#separator: ,\nq,a"_qs << tab << u"q|a"_qs << 0 << comma;
-    QTest::newRow("export keys read past")
-        << u"#tags:t\n#deck:d\n#columns:Front,Back\n#match scope:deck\n#if matches:keep\nq,a"_qs << comma << u"q|a"_qs << 0 << comma;
-    QTest::newRow("other # lines are questions")
-        << u"#1 日本の首都は,東京\n#2: 富士山の高さ,3776m\n#,x"_qs << comma << u"#1 日本の首都は|東京;#2: 富士山の高さ|3776m;#|x"_qs << 0 << comma;
-    QTest::newRow("header lines only at the top")
-        << u"#html:true\n#1,<b>x</b>\n#separator:/,y"_qs << comma << u"#1|x;#separator:/|y"_qs << 0 << comma;
-    QTest::newRow("empty and blank rows anywhere")
-        << u",\n問題,答え\n , \n,,\n\t,\u3000\nq,a\n\"\",\"\"\n,"_qs << comma << u"q|a"_qs << 0 << comma;
-    QTest::newRow("empty file") << QString() << comma << QString() << 0 << comma;
-    QTest::newRow("quote open at the end names its line")
-        << u"q,a\r\nr,b\r\ns,\"open\r\nstill"_qs << comma << u"q|a;r|b"_qs << 3 << comma;
-    QTest::newRow("one field names its line, counting header lines") << u"#html:false\nq,a\n\nonly"_qs << comma << u"q|a"_qs << 4 << comma;
-    QTest::newRow("a line after a multi-line field") << u"\"a\nb\nc\",x\ny"_qs << comma << u"a\nb\nc|x"_qs << 4 << comma;
-    QTest::newRow("skipped columns leave one field") << u"#guid column:1\ng,q"_qs << comma << QString() << 2 << comma;
-    QTest::newRow("unknown separator name") << u"#separator:colon-ish\nq,a"_qs << comma << QString() << 1 << comma;
 }
 
-void TestCsvFormat::read()
+void TestCsvFormat::checkRead()
 {
     QFETCH(QString, text);
     QFETCH(QChar, defaultSeparator);
@@ -129,32 +104,137 @@ void TestCsvFormat::read()
         QCOMPARE(set.separator, separator);
 }
 
-void TestCsvFormat::decodesAsFilesCome_data()
+void TestCsvFormat::read_data()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF問題,答え") << u"問題,答え"_qs;
-    QTest::newRow("UTF-8") << QByteArray("①,～") << u"①,～"_qs;
-    QTest::newRow("code page 932") << testsupport::cp932(u"①,～,ｱ"_qs) << u"①,～,ｱ"_qs;
-    QTest::newRow("ASCII") << QByteArray("q,a") << u"q,a"_qs;
-    // 」 is U+300D: its little-endian bytes hold a CR byte that is no line end.
-    QTest::newRow("UTF-16 LE with BOM") << QByteArray("\xFF\xFE", 2) + utf16(u"「」\t①\r\n"_qs, false) << u"「」\t①\r\n"_qs;
-    QTest::newRow("UTF-16 BE with BOM") << QByteArray("\xFE\xFF", 2) + utf16(u"問,答\n"_qs, true) << u"問,答\n"_qs;
-    QTest::newRow("UTF-16 cut in a character") << QByteArray("\xFF\xFEq\0,", 5) << u"q\uFFFD"_qs;
-    QTest::newRow("UTF-16 surrogates without partners")
-        << QByteArray("\xFF\xFE\x00\xD8q\0\x00\xDC\x3D\xD8\x00\xDE", 12) << u"\uFFFDq\uFFFD😀"_qs;
-    QTest::newRow("UTF-8 with a stray Latin-1 byte") << QByteArray("caf\xE9s,コーヒー") << u"caf\uFFFDs,コーヒー"_qs;
-    QTest::newRow("code page 932 half-width katakana") << testsupport::cp932(u"ﾃﾞｰﾀ,ｼﾞｮｳﾎｳ"_qs) << u"ﾃﾞｰﾀ,ｼﾞｮｳﾎｳ"_qs;
-    // A UTF-8 character cut off at the end is no UTF-8: the bytes are code page 932.
-    QTest::newRow("cut UTF-8 is code page 932") << QByteArray("q,\xE3\x81") << platform::decodeCp932("q,\xE3\x81");
+    readColumns();
+    const QChar comma(u','), tab(u'\t');
+    QTest::newRow("CR LF, LF and CR end lines") << u"a,1\r\nb,2\nc,3\rd,4"_qs << comma << u"a|1;b|2;c|3;d|4"_qs << 0 << comma;
+    QTest::newRow("quoted separator, quotes, line break")
+        << u"\"x, y\",\"say \"\"hi\"\"\"\r\n\"l1\r\nl2\",\"\"\r\n"_qs << comma << u"x, y|say \"hi\";l1\nl2|"_qs << 0 << comma;
+    QTest::newRow("lone LF inside quotes becomes CR LF") << u"\"a\nb\",c"_qs << comma << u"a\nb|c"_qs << 0 << comma;
+    QTest::newRow("further columns ignored") << u"q,a,x,y"_qs << comma << u"q|a"_qs << 0 << comma;
+    QTest::newRow("tab by default for .tsv") << u"q,1\ta"_qs << tab << u"q,1|a"_qs << 0 << tab;
+    QTest::newRow("header words, any case") << u"Question,ANSWER\nq,a"_qs << comma << u"q|a"_qs << 0 << comma;
+    QTest::newRow("Japanese header words") << u"質問\t正解\nq\ta"_qs << tab << u"q|a"_qs << 0 << tab;
+    QTest::newRow("header words only on the first row") << u"q,a\nfront,back"_qs << comma << u"q|a;front|back"_qs << 0 << comma;
+    QTest::newRow("empty and blank rows anywhere")
+        << u",\n問題,答え\n , \n,,\n\t,\u3000\nq,a\n\"\",\"\"\n,"_qs << comma << u"q|a"_qs << 0 << comma;
+    QTest::newRow("empty file") << QString() << comma << QString() << 0 << comma;
+    QTest::newRow("quote open at the end names its line")
+        << u"q,a\r\nr,b\r\ns,\"open\r\nstill"_qs << comma << u"q|a;r|b"_qs << 3 << comma;
+    QTest::newRow("one field names its line") << u"q,a\n\nonly"_qs << comma << u"q|a"_qs << 3 << comma;
+    QTest::newRow("a line after a multi-line field") << u"\"a\nb\nc\",x\ny"_qs << comma << u"a\nb\nc|x"_qs << 4 << comma;
 }
 
-void TestCsvFormat::decodesAsFilesCome()
+// A "#key:value" line at the top is a header only for the export's own keys
+// (trimmed, any case); any other line, and every line after the first
+// record, is a record. Header lines count in the line numbers.
+void TestCsvFormat::headerKeys_data()
+{
+    readColumns();
+    const QChar comma(u','), tab(u'\t');
+    const auto row = [comma](const char* name, const QString& text, const char* expected, int badLine = 0) {
+        QTest::newRow(name) << text << comma << QString::fromUtf8(expected) << badLine << comma;
+    };
+    QTest::newRow("separator") << u"#separator:tab\nq\ta"_qs << comma << u"q|a"_qs << 0 << tab;
+    row("html", u"#html:true\n<b>q</b>,a&amp;"_qs, "q|a&");
+    row("html false", u"#html:false\n<b>q</b>,a"_qs, "<b>q</b>|a");
+    row("tags", u"#tags:t1 t2\nq,a"_qs, "q|a");
+    row("deck", u"#deck:d\nq,a"_qs, "q|a");
+    row("notetype", u"#notetype:Basic\nq,a"_qs, "q|a");
+    row("columns", u"#columns:Front,Back\nq,a"_qs, "q|a");
+    row("notetype column", u"#notetype column:1\nn,q,a"_qs, "q|a");
+    row("deck column", u"#deck column:1\nd,q,a"_qs, "q|a");
+    row("tags column", u"#tags column:3\nq,a,t"_qs, "q|a");
+    row("guid column, with the others", u"#guid column:1\n#deck column:3\ng,q,d,a"_qs, "q|a");
+    row("match scope", u"#match scope:deck\nq,a"_qs, "q|a");
+    row("if matches", u"#if matches:keep\nq,a"_qs, "q|a");
+    row("key trimmed, any case", u"# Deck : d\r\n#HTML: TRUE \r\nq,<i>a</i>"_qs, "q|a");
+    row("headers only", u"#deck:d\n#tags:t\n"_qs, "");
+    row("unknown #word: line", u"#Q1: capital?,Tokyo\nq,a"_qs, "#Q1: capital?|Tokyo;q|a");
+    row("# line without a colon", u"#1 capital?,Tokyo\n#deck:d,x"_qs, "#1 capital?|Tokyo;#deck:d|x");
+    row("key after a record", u"q,a\n#separator:/,y\n#html:true,<b>z</b>"_qs, "q|a;#separator:/|y;#html:true|<b>z</b>");
+    row("column 0", u"#guid column:0\ng,q,a"_qs, "", 1);
+    row("column not a number", u"#deck:d\r\n#deck column:x\r\nd,q,a"_qs, "", 2);
+    row("skipped column leaves one field", u"#guid column:1\ng,q"_qs, "", 2);
+    row("line numbers count header lines", u"#html:false\r\n#deck:d\rq,a\n\nonly"_qs, "q|a", 5);
+}
+
+// What a "#separator:" value names: a name in any case, or the character
+// itself (spaces around it, or a lone space or tab).
+void TestCsvFormat::separatorNames_data()
+{
+    readColumns();
+    const QChar tab(u'\t');
+    const auto row = [tab](const char* value, const QString& record, QChar separator) {
+        QTest::newRow(value) << u"#separator:"_qs + QString::fromUtf8(value) + u'\n' + record << tab
+                             << (separator.isNull() ? QString() : u"q|a"_qs) << (separator.isNull() ? 1 : 0)
+                             << separator;
+    };
+    row("comma", u"q,a"_qs, u',');
+    row("Semicolon", u"q;a"_qs, u';');
+    row("TAB", u"q\ta"_qs, u'\t');
+    row("space", u"q a"_qs, u' ');
+    row("pipe", u"q|a"_qs, u'|');
+    row("colon", u"q:a"_qs, u':');
+    row("/", u"q/a"_qs, u'/');
+    row(" , ", u"q,a"_qs, u',');
+    row(" ", u"q a"_qs, u' ');
+    row("colon-ish", u"q,a"_qs, QChar());
+    row("\"", u"q\"a"_qs, QChar());
+}
+
+void TestCsvFormat::checkDecode()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QCOMPARE(questions::decodeQuestionText(bytes), text);
+}
+
+// A mark at the start names the encoding and is not text; a second mark
+// after it is text.
+void TestCsvFormat::byteOrderMarks_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("UTF-8") << QByteArray("\xEF\xBB\xBF問題,答え") << u"問題,答え"_qs;
+    QTest::newRow("UTF-8, then a mark") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFq") << u"\uFEFFq"_qs;
+    // 」 is U+300D: its little-endian bytes hold a CR byte that is no line end.
+    QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFE", 2) + utf16(u"「」\t①\r\n"_qs, false) << u"「」\t①\r\n"_qs;
+    QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF", 2) + utf16(u"問,答\n"_qs, true) << u"問,答\n"_qs;
+    QTest::newRow("UTF-16 LE, then a mark") << QByteArray("\xFF\xFE\xFF\xFEq\0", 6) << u"\uFEFFq"_qs;
+    QTest::newRow("UTF-16 BE, then a mark") << QByteArray("\xFE\xFF\xFE\xFF\0q", 6) << u"\uFEFFq"_qs;
+    QTest::newRow("UTF-16 mark alone") << QByteArray("\xFF\xFE") << QString();
+    QTest::newRow("UTF-16 cut in a character") << QByteArray("\xFF\xFEq\0,", 5) << u"q\uFFFD"_qs;
+    QTest::newRow("UTF-16 surrogates without partners")
+        << QByteArray("\xFF\xFE\x00\xD8q\0\x00\xDC\x3D\xD8\x00\xDE", 12) << u"\uFFFDq\uFFFD😀"_qs;
+    QTest::newRow("no mark at the start") << QByteArray("q\xFF\xFE\0", 4) << platform::decodeCp932(QByteArray("q\xFF\xFE\0", 4));
+}
+
+// Bytes that are not valid UTF-8: the reading that gets fewer characters
+// wrong wins. UTF-8 costs 2 per byte in no well-formed character; code page
+// 932 costs 2 per U+FFFD of its own, 2 per well-formed UTF-8 character of
+// three or four bytes and 1 per one of two bytes. A tie goes to UTF-8.
+void TestCsvFormat::encodingCost_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("valid UTF-8") << QByteArray("①,～") << u"①,～"_qs;
+    QTest::newRow("tie: a kana and a stray byte, 2 : 2") << QByteArray("\xE3\x81\x82\xA0") << u"あ\uFFFD"_qs;
+    QTest::newRow("tie with a U+FFFD in code page 932, 4 : 4")
+        << QByteArray("\xE3\x81\x82\xB1\x81") << u"あ\uFFFD\uFFFD"_qs;
+    QTest::newRow("one below the tie, 1 : 2") << QByteArray("\xC3\xA9\x80") << u"ﾃｩ\u0080"_qs;
+    QTest::newRow("one above the tie, 3 : 2") << QByteArray("\xE3\x81\x82\xC3\xA9\xA0") << u"あé\uFFFD"_qs;
+    QTest::newRow("stray Latin-1 byte in UTF-8, 8 : 2") << QByteArray("caf\xE9s,コーヒー") << u"caf\uFFFDs,コーヒー"_qs;
+    QTest::newRow("code page 932, 0 : 8") << testsupport::cp932(u"①,～,ｱ"_qs) << u"①,～,ｱ"_qs;
+    QTest::newRow("code page 932 half-width katakana, 3 : 8")
+        << testsupport::cp932(u"ﾃﾞｰﾀ,ｼﾞｮｳﾎｳ"_qs) << u"ﾃﾞｰﾀ,ｼﾞｮｳﾎｳ"_qs;
+    // Bytes 0x80–0xBF continue a character; they start none, however many follow.
+    QTest::newRow("half-width katakana only, 0 : 10") << testsupport::cp932(u"ｱｲｳｴｵ"_qs) << u"ｱｲｳｴｵ"_qs;
+    // A UTF-8 character cut off at the end is no UTF-8.
+    QTest::newRow("cut UTF-8, 0 : 4") << QByteArray("q,\xE3\x81") << platform::decodeCp932("q,\xE3\x81");
 }
 
 // Files written by LibreOffice Calc and Python's csv module

@@ -51,17 +51,15 @@ Fifo::Fifo(const QString& fifoPath)
         qFatal("cannot make FIFO %s", name.constData());
     releaser_ = std::jthread([name](std::stop_token stop) {
         using namespace std::chrono_literals;
-        const auto releaseAt = std::chrono::steady_clock::now() + 3s;
+        const auto releaseAt = std::chrono::steady_clock::now() + std::chrono::seconds(kFifoReleaseSeconds);
         while (!stop.stop_requested()) {
             std::this_thread::sleep_for(20ms);
             if (std::chrono::steady_clock::now() < releaseAt)
                 continue;
             // Opens only while a reader waits (ENXIO otherwise).
             const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0) {
+            if (fd >= 0)
                 ::close(fd);
-                return;
-            }
         }
     });
 }
@@ -76,7 +74,16 @@ Fifo::~Fifo()
 } // namespace testsupport
 
 #include "app/Un_subri1.h"
+#include "app/controls.h"
 #include "platform/platform.h"
+#include "questions/tq_format.h"
+#include "widgets/StringGrid.h"
+#include "widgets/dialogs.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextEdit>
 
 namespace testsupport {
 
@@ -99,6 +106,26 @@ QByteArray monFile(const QString& label, const QString& setName,
     for (const auto& [question, answer] : questions)
         text += QStringLiteral("%1,\"%2\",\"%3\"\r\n").arg(number++).arg(answer, question);
     return cp932(text);
+}
+
+QStringList windowSnapshot(const TForm1& form)
+{
+    QStringList state;
+    for (const platform::StringGrid* grid : {form.StringGrid1, form.StringGrid2})
+        for (int row = 0; row < grid->rowCount(); ++row)
+            for (int column = 0; column < grid->colCount(); ++column)
+                state << grid->cell(column, row);
+    for (const QLineEdit* field : form.findChildren<QLineEdit*>())
+        state << field->objectName() + u'=' + field->text();
+    for (const QPlainTextEdit* memo : form.findChildren<QPlainTextEdit*>())
+        state << memo->objectName() + u'=' + memo->property("plainText").toString();
+    for (const QTextEdit* viewer : form.findChildren<QTextEdit*>())
+        state << viewer->objectName() + u'=' + viewer->toPlainText();
+    state << app::fieldColor(form.Edit7).name() << QString::number(form.Button16->isEnabled())
+          << QString::number(form.OpenDialog1->filterIndex()) << form.OpenDialog1->fileName()
+          << QString::number(form.textFileCount)
+          << (form.currentBinaryFile ? form.currentBinaryFile->path() : QString()) << QDir::currentPath();
+    return state;
 }
 
 void openThroughDialog(TForm1& form, const QString& path, int filterIndex)

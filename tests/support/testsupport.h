@@ -24,9 +24,11 @@ QByteArray cp932(const QString& text);
 // Peak resident memory of this process in kB (VmHWM).
 qint64 peakMemoryKb();
 
-// A FIFO made at `path` for as long as this lives. An open that waits on it
-// is released after a few seconds by a writer that opens and closes it, so
-// a reader that blocks sees an empty file instead of hanging the test.
+// A FIFO made at `path` for as long as this lives. Every open that waits on
+// it is released after kFifoReleaseSeconds by a writer that opens and closes
+// it, so a reader that blocks sees an empty file, late, instead of hanging
+// the test.
+inline constexpr int kFifoReleaseSeconds = 10;
 class Fifo {
 public:
     explicit Fifo(const QString& path);
@@ -55,6 +57,13 @@ struct ErrorBoxes {
 // records `n,"answer","question"`, encoded in code page 932.
 QByteArray monFile(const QString& label, const QString& setName,
                    const QList<QPair<QString, QString>>& questions);
+
+// Everything an open can change that a test can read, one entry each: every
+// cell of the question-set list and the question table, every field, memo
+// and viewer text, the count's colour, the start button, the format mode and
+// the dialog's choice, the text-file count, the binary file held and the
+// current folder.
+QStringList windowSnapshot(const TForm1& form);
 
 // Opens a file through the window's open button with the scripted dialog
 // (filter entry 1: .5tq, 2: .mon).

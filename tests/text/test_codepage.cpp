@@ -34,6 +34,18 @@ void TestCodepage::decoding_data()
     QTest::newRow("first byte before 0xFD") << QByteArray("\x82\xFD") << QStringLiteral("\uFFFD\uF8F1");
     QTest::newRow("NEC and IBM rows") << QByteArray("\x87\x40\x87\x8A\xFA\x40\xFB\xFC\xED\x40")
                                       << QStringLiteral("①㈱ⅰ髙纊");
+    // Each byte or pair the code page cannot read becomes one U+FFFD; the
+    // bytes after it are read afresh, and nothing is dropped.
+    const QString bad(QChar::ReplacementCharacter);
+    QTest::newRow("first bytes of pairs without their second")
+        << QByteArray("\x81\xFD\x9F\x7F") << bad + QChar(0xF8F1) + bad + QChar(0x7F);
+    QTest::newRow("first byte of a pair at the end") << QByteArray("a\x81") << QStringLiteral("a") + bad;
+    QTest::newRow("first byte alone") << QByteArray("\x9F") << bad;
+    QTest::newRow("pair, then a first byte at the end") << QByteArray("\x81\x81\x81") << QStringLiteral("＝") + bad;
+    QTest::newRow("second byte out of range") << QByteArray("\x81\x20x") << bad + QStringLiteral(" x");
+    QTest::newRow("pair with no character") << QByteArray("\x85\x40") << bad;
+    QTest::newRow("pair cut by SUB") << QByteArray("\x82\x1A") << bad + QChar(0x1A);
+    QTest::newRow("user-defined area") << QByteArray("\xF0\x40") << QString(QChar(0xE000));
 }
 
 void TestCodepage::decoding()

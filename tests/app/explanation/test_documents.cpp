@@ -1,6 +1,7 @@
 // The explanation page: the six document buttons with their viewers and the
 // save button, the program directory as the place of every document, and
-// saving the mail template, which must never lose the earlier file.
+// saving the mail template, which must never lose the earlier file (a name
+// that cannot be opened: test_unopenable_files).
 
 #include "app/Un_subri1.h"
 #include "explanation/document_files.h"
@@ -104,8 +105,6 @@ private slots:
     void shiftJisFormsSavedAsCodePage932();
     void documentButtons_data();
     void documentButtons();
-    void missingDocument_data();
-    void missingDocument();
     void missingMailTemplateIsCreatedBySaving();
     void richViewerFallsBackToPlainText_data();
     void richViewerFallsBackToPlainText();
@@ -212,65 +211,6 @@ void TestDocuments::documentButtons()
         QCOMPARE(form.RichEdit2->toPlainText(), shown);
         QCOMPARE(form.RichEdit1->toPlainText(), kWelcome);
     }
-}
-
-// A document that is missing, or that is no regular file (a folder, a FIFO,
-// which is not waited on) or larger than a document may be, is refused with
-// the open error. The names are fixed; anyone can put anything there.
-void TestDocuments::missingDocument_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<bool>("rich");
-    QTest::addColumn<bool>("saveShown");
-    QTest::addColumn<QString>("standing"); // what stands at the name
-
-    const QList<std::tuple<const char*, const char*, bool, bool>> documents{
-        {"Button36", "MIRELD08.DOC", false, false}, {"Button30", "mrld_D01.doc", true, false},
-        {"Button31", "mrld_D02.doc", true, false},  {"Button37", "QLOPLIST.DOC", false, false},
-        {"Button38", "mrld_D03.doc", true, false},  {"Button39", "MRLDmail.DOC", false, true},
-    };
-    for (const auto& [button, fileName, rich, saveShown] : documents)
-        for (const char* standing : {"nothing", "folder", "FIFO", "too large"})
-            QTest::addRow("%s, %s", button, standing) << button << fileName << rich << saveShown << standing;
-}
-
-void TestDocuments::missingDocument()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, fileName);
-    QFETCH(bool, rich);
-    QFETCH(bool, saveShown);
-    QFETCH(QString, standing);
-
-    QTemporaryDir folder;
-    TForm1 form;
-    useProgramDirectory(form, folder.path());
-    const QString path = form.Edit14->text() + fileName;
-    std::unique_ptr<testsupport::Fifo> fifo;
-    if (standing == u"folder") {
-        QVERIFY(QDir().mkpath(path));
-    } else if (standing == u"FIFO") {
-        fifo = std::make_unique<testsupport::Fifo>(path);
-    } else if (standing == u"too large") {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(explanation::kMaxDocumentBytes + 1));
-    }
-
-    // Called directly the handler throws; the viewers are switched first and
-    // the target viewer keeps what it held.
-    form.Button41->setVisible(!saveShown);
-    QCOMPARE(thrownBy(form, handlerOf(button)), cannotOpen(path));
-    QCOMPARE(!form.Button41->isHidden(), saveShown);
-    QCOMPARE(!form.RichEdit1->isHidden(), rich);
-    QCOMPARE(!form.RichEdit2->isHidden(), !rich);
-    QCOMPARE(form.RichEdit1->toPlainText(), kWelcome);
-    QCOMPARE(form.RichEdit2->toPlainText(), QStringLiteral("RichEdit2"));
-
-    // Clicked, the same error reaches the error box.
-    testsupport::ErrorBoxes boxes;
-    form.findChild<QPushButton*>(button)->click();
-    QCOMPARE(boxes.texts, QStringList{platform::errorBoxText(cannotOpen(path))});
 }
 
 void TestDocuments::missingMailTemplateIsCreatedBySaving()
