@@ -73,7 +73,7 @@ void TestSound::oneClickPerAnswerFlash_data()
 }
 
 // Three seconds of α: as many clicks as the window counts answer flashes
-// with the sound on, none with it off. Closing the window closes the stream.
+// with the sound on (less those dropped as late), none with it off. Closing the window closes the stream.
 void TestSound::oneClickPerAnswerFlash()
 {
     QFETCH(bool, soundOn);
@@ -91,6 +91,7 @@ void TestSound::oneClickPerAnswerFlash()
     }
     QCOMPARE(form.But_oto->text(), soundOn ? QStringLiteral("音有") : QStringLiteral("音無"));
 
+    const uint64_t lateBefore = platform::soundStatus().lateClicks;
     form.Button16Click();
     form.Button6Click(); // α: an answer flash every 4 ticks
     QTest::qWait(3000);
@@ -98,11 +99,15 @@ void TestSound::oneClickPerAnswerFlash()
     const int flashes = form.Edit9->text().toInt();
     QTest::qWait(300); // the last click is still on its way
     const testsupport::Recording recording = recorder.stop();
+    // A click the loaded machine would have sounded late is dropped, not
+    // moved, and counted: every other flash is heard.
+    const int late = int(platform::soundStatus().lateClicks - lateBefore);
     form.close();
     QCOMPARE(platform::soundStatus().state, SoundState::Off);
 
     QVERIFY2(flashes >= 10, qPrintable(form.Edit9->text()));
-    QCOMPARE(int(recording.clickFrames().size()), soundOn ? flashes : 0);
+    QVERIFY2(late <= flashes / 10, qPrintable(QString::number(late)));
+    QCOMPARE(int(recording.clickFrames().size()), soundOn ? flashes - late : 0);
 }
 
 // The server dies while the sound is on: beeps ring the bell, and once it
