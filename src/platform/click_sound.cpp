@@ -55,15 +55,16 @@ void mixBlock(std::span<float> block, int64_t firstFrame, std::span<const int64_
     }
 }
 
-std::optional<int64_t> ClickPlacer::place(const StreamClock& clock, int64_t flashNs, int64_t earliest)
+std::optional<int64_t> ClickPlacer::place(const StreamClock& clock, uint64_t clockStart, int64_t flashNs, int64_t earliest)
 {
     const int64_t onTime = clock.frameAt(flashNs + delayNs_);
     int64_t start = std::max(onTime, earliest);
-    if (placedAny_)
+    if (placedAny_ && clockStart == clockStart_)
         start = std::max(start, lastStart_ + int64_t(std::floor(double(flashNs - lastFlashNs_) / kNsPerS * clock.framesPerSecond)));
     if (double(start - onTime) > double(toleranceNs_) / kNsPerS * clock.framesPerSecond)
         return std::nullopt;
     placedAny_ = true;
+    clockStart_ = clockStart;
     lastFlashNs_ = flashNs;
     lastStart_ = start;
     return start;

@@ -35,16 +35,17 @@ class ClickPlacer {
 public:
     ClickPlacer(int64_t delayNs, int64_t toleranceNs) : delayNs_(delayNs), toleranceNs_(toleranceNs) {}
 
-    // The click's first frame, or nothing: it is dropped.
-    std::optional<int64_t> place(const StreamClock& clock, int64_t flashNs, int64_t earliest);
-    // The clock started anew: the clicks placed so far are no measure for
-    // the next.
-    void forgetPrevious() { placedAny_ = false; }
+    // The click's first frame, or nothing: it is dropped. `clockStart`
+    // counts the clock's new starts (ClockFollower::starts()): clicks placed
+    // on an earlier start are no measure for this one, whose frames may be
+    // counted anew.
+    std::optional<int64_t> place(const StreamClock& clock, uint64_t clockStart, int64_t flashNs, int64_t earliest);
 
 private:
     int64_t delayNs_;
     int64_t toleranceNs_;
     bool placedAny_ = false;
+    uint64_t clockStart_ = 0;
     int64_t lastFlashNs_ = 0;
     int64_t lastStart_ = 0;
 };

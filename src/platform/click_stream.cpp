@@ -95,7 +95,6 @@ struct ClickStream::Sound {
     int64_t written = 0;         // frames handed to the server so far
     ClockFollower clock;
     std::optional<click::ClickPlacer> placer;
-    uint64_t clockStarts = 0;    // the clock's starts the placer knows of
     int64_t timingAskedNs = 0;   // when the server was last asked where the stream is
     bool timingPending = false;
 
@@ -398,10 +397,6 @@ void ClickStream::Sound::placeClicks()
 {
     if (!placer || !clock.known())
         return;
-    if (clock.starts() != clockStarts) {
-        clockStarts = clock.starts();
-        placer->forgetPrevious();
-    }
     // The server plays on through a block that comes late (as silence), so
     // frames it has passed by the time a block written now reaches it are
     // lost: no click may begin there.
@@ -410,7 +405,7 @@ void ClickStream::Sound::placeClicks()
     lateClicks.fetch_add(lost, std::memory_order_relaxed);
     int64_t flashNs = 0;
     while (flashes.pop(flashNs)) {
-        if (const std::optional<int64_t> start = placer->place(clock.clock(), flashNs, earliest))
+        if (const std::optional<int64_t> start = placer->place(clock.clock(), clock.starts(), flashNs, earliest))
             starts.push_back(*start);
         else
             lateClicks.fetch_add(1, std::memory_order_relaxed);

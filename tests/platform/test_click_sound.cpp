@@ -77,33 +77,38 @@ void TestClickSound::blocksOfAnySizeMakeTheSameSound()
     QVERIFY(pieces == whole);
 }
 
-// Flashes (ms), each with the first frame still to be written then: where the clicks
+// Flashes (ms), each with the first frame still to be written then and the frame the
+// clock puts at 0 ns (a change of it is a new start of the clock): where the clicks
 // begin (-1: dropped). 48 kHz, delay 20 ms, tolerance 4 ms (192 frames).
 void TestClickSound::clicksLandAtTheirFlashOrAreDropped_data()
 {
-    QTest::addColumn<qint64>("anchorNs"); // frame 0 heard then
     QTest::addColumn<Frames>("flashesMs");
     QTest::addColumn<Frames>("earliest");
+    QTest::addColumn<Frames>("frameAtZero");
     QTest::addColumn<Frames>("expected");
-    QTest::newRow("on time") << 0LL << Frames{1000, 1100} << Frames{0, 0} << Frames{48960, 53760};
-    QTest::newRow("frame 0 heard later") << 500000000LL << Frames{1000} << Frames{0} << Frames{24960};
-    QTest::newRow("late a little: as late") << 0LL << Frames{1000} << Frames{49056} << Frames{49056};
-    QTest::newRow("late by the tolerance") << 0LL << Frames{1000} << Frames{49152} << Frames{49152};
-    QTest::newRow("late by more: dropped") << 0LL << Frames{1000} << Frames{49153} << Frames{-1};
-    QTest::newRow("after a stall, on time again") << 0LL << Frames{1000, 1100, 1300} << Frames{60000, 60000, 60000} << Frames{-1, -1, 63360};
-    QTest::newRow("as far apart as the flashes") << 0LL << Frames{1000, 1010} << Frames{49056, 0} << Frames{49056, 49536};
-    QTest::newRow("100 hours on") << 0LL << Frames{360000000} << Frames{0} << Frames{17280000960};
+    QTest::newRow("on time") << Frames{1000, 1100} << Frames{0, 0} << Frames{0, 0} << Frames{48960, 53760};
+    QTest::newRow("frame 0 heard later") << Frames{1000} << Frames{0} << Frames{-24000} << Frames{24960};
+    QTest::newRow("late a little: as late") << Frames{1000} << Frames{49056} << Frames{0} << Frames{49056};
+    QTest::newRow("late by the tolerance") << Frames{1000} << Frames{49152} << Frames{0} << Frames{49152};
+    QTest::newRow("late by more: dropped") << Frames{1000} << Frames{49153} << Frames{0} << Frames{-1};
+    QTest::newRow("after a stall, on time again") << Frames{1000, 1100, 1300} << Frames{60000, 60000, 60000} << Frames{0, 0, 0} << Frames{-1, -1, 63360};
+    QTest::newRow("as far apart as the flashes") << Frames{1000, 1010} << Frames{49056, 0} << Frames{0, 0} << Frames{49056, 49536};
+    QTest::newRow("frames counted anew: the last click no measure") << Frames{1000, 1100} << Frames{0, 0} << Frames{0, -48000} << Frames{48960, 5760};
+    QTest::newRow("100 hours on") << Frames{360000000} << Frames{0} << Frames{0} << Frames{17280000960};
 }
 
 void TestClickSound::clicksLandAtTheirFlashOrAreDropped()
 {
-    QFETCH(qint64, anchorNs); QFETCH(Frames, flashesMs);
-    QFETCH(Frames, earliest); QFETCH(Frames, expected);
-    const platform::StreamClock clock{anchorNs, 0, 48000};
+    QFETCH(Frames, flashesMs); QFETCH(Frames, earliest);
+    QFETCH(Frames, frameAtZero); QFETCH(Frames, expected);
     platform::click::ClickPlacer placer(20000000, 4000000);
     Frames starts;
-    for (qsizetype i = 0; i < flashesMs.size(); ++i)
-        starts << placer.place(clock, flashesMs[i] * 1000000, earliest[i]).value_or(-1);
+    uint64_t clockStart = 1;
+    for (qsizetype i = 0; i < flashesMs.size(); ++i) {
+        clockStart += i > 0 && frameAtZero[i] != frameAtZero[i - 1] ? 1 : 0;
+        const platform::StreamClock clock{0, double(frameAtZero[i]), 48000};
+        starts << placer.place(clock, clockStart, flashesMs[i] * 1000000, earliest[i]).value_or(-1);
+    }
     QCOMPARE(starts, expected);
 }
 
