@@ -117,6 +117,9 @@ void TestAnkiTemplates::templateRules_data()
                                           << QStringLiteral("表!") << QStringLiteral("裏");
     QTest::newRow("unclosed section runs to the end") << QStringLiteral("{{Front}}{{^Reading}}+") << QStringLiteral("{{Back}}{{/Other}}")
                                                       << plain << QStringLiteral("表+") << QStringLiteral("裏");
+    QTest::newRow("a section nested too deep is text")
+        << QStringLiteral("{{#Front}}").repeated(33) + QStringLiteral("深") << QStringLiteral("{{Back}}") << plain
+        << QStringLiteral("{{#Front}}深") << QStringLiteral("裏");
     QTest::newRow("unclosed braces are text") << QStringLiteral("{{Front}} {{") << QStringLiteral("{{Back") << plain
                                               << QStringLiteral("表 {{") << QStringLiteral("{{Back");
     QTest::newRow("picture-only front") << QStringLiteral("{{Front}}") << QStringLiteral("{{Back}}")

@@ -151,6 +151,7 @@ void TestCsvFormat::headerKeys_data()
     row("if matches", u"#if matches:keep\nq,a"_qs, "q|a");
     row("key trimmed, any case", u"# Deck : d\r\n#HTML: TRUE \r\nq,<i>a</i>"_qs, "q|a");
     row("headers only", u"#deck:d\n#tags:t\n"_qs, "");
+    QTest::newRow("headers only, no break after the last") << u"#deck:d\n#separator:tab"_qs << comma << QString() << 0 << tab;
     row("unknown #word: line", u"#Q1: capital?,Tokyo\nq,a"_qs, "#Q1: capital?|Tokyo;q|a");
     row("# line without a colon", u"#1 capital?,Tokyo\n#deck:d,x"_qs, "#1 capital?|Tokyo;#deck:d|x");
     row("key after a record", u"q,a\n#separator:/,y\n#html:true,<b>z</b>"_qs, "q|a;#separator:/|y;#html:true|<b>z</b>");
