@@ -78,12 +78,14 @@ void ClockFollower::observe(int64_t ns, double frame)
     gaps_.push_back(gap);
     if (gaps_.size() > size_t(kStepReports))
         gaps_.pop_front();
-    double meanGap = 0;
-    for (const double g : gaps_)
-        meanGap += g / kStepReports;
-    if (gaps_.size() == size_t(kStepReports) && std::fabs(meanGap) > kStepS * nominalRate_) {
-        // Where the latest two put it: the older ones may be from before.
-        anchor(ns, clock_.exactFrameAt(ns) + (gaps_.back() + gaps_[gaps_.size() - 2]) / 2, fittedRate_);
+    const double stepFrames = kStepS * nominalRate_;
+    const auto [least, most] = std::minmax_element(gaps_.begin(), gaps_.end());
+    if (gaps_.size() == size_t(kStepReports) && (*least > stepFrames || *most < -stepFrames)
+        && *most - *least <= stepFrames) {
+        double meanGap = 0;
+        for (const double g : gaps_)
+            meanGap += g / kStepReports;
+        anchor(ns, clock_.exactFrameAt(ns) + meanGap, fittedRate_);
         return;
     }
     if (std::fabs(gap) > kStrayS * nominalRate_)

@@ -52,12 +52,12 @@ public:
     // ...the mapping's rate never more than this share off the estimate
     // (0.1 %: a tenth of a millisecond between clicks 100 ms apart).
     static constexpr double kMaxSteer = 0.001;
-    // The latest kStepReports reports off by more than kStepS on average
-    // show a step of the stream itself (the server skipped a period of it
-    // after an underrun, or re-counted its frames): taken at once, at the
-    // rate measured so far. Reports come with noise (a server may count the
-    // frames it has played a period at a time), which the average evens out.
-    static constexpr int kStepReports = 4;
+    // The latest kStepReports reports each off by more than kStepS, on the
+    // same side and within kStepS of one another, show a step of the stream
+    // itself (the server skipped a period of it after an underrun, or
+    // re-counted its frames): taken at once, where they put it, at the rate
+    // measured so far. A single report off, however far, is no step.
+    static constexpr int kStepReports = 2;
     static constexpr double kStepS = 0.003;
     // A report this far off is left out of the estimate (but not out of the
     // average that shows a step).
