@@ -126,6 +126,8 @@ void TestAnkiPackage::refusesBadPackages_data()
     QTest::newRow("newer collection schema") << fixture("bad_newer_schema.apkg") << int(AnkiFailure::NewerFormat);
     QTest::newRow("encrypted entry") << fixture("bad_encrypted.apkg") << int(AnkiFailure::Damaged);
     QTest::newRow("damaged entry") << fixture("bad_damaged.apkg") << int(AnkiFailure::Damaged);
+    QTest::newRow("meta at its bound, then no collection") << fixture("bad_meta_at_bound.apkg") << int(AnkiFailure::NotPackage);
+    QTest::newRow("meta one byte over its bound") << fixture("bad_meta_too_large.apkg") << int(AnkiFailure::TooLarge);
     QTest::newRow("inflates beyond the bound") << fixture("bad_too_large.apkg") << int(AnkiFailure::TooLarge);
 }
 

@@ -47,7 +47,7 @@ void TestAnkiTemplates::htmlAsText_data()
                               << QStringLiteral("<>&\"'あいéα…");
     QTest::newRow("not entities") << QStringLiteral("&unknown; & x &#xZZ; &#;") << QStringLiteral("&unknown; & x &#xZZ; &#;");
     QTest::newRow("reference out of range") << QStringLiteral("&#0;&#xD800;&#x110000;") << QStringLiteral("\uFFFD\uFFFD\uFFFD");
-    QTest::newRow("astral reference") << QStringLiteral("&#x1F600;") << QString::fromUcs4(U"\U0001F600");
+    QTest::newRow("astral references") << QStringLiteral("&#x1F600;&#x10000;&#xFFFF;") << QString::fromUcs4(U"\U0001F600\U00010000\uFFFF");
     QTest::newRow("sound and images") << QStringLiteral("犬[sound:dog.mp3]<img src=\"dog.jpg\">[sound:") << QStringLiteral("犬[sound:");
     QTest::newRow("script, style, comments") << QStringLiteral("a<script>if (x<y) b()</script><style>p{}</style><!-- c -->d")
                                              << QStringLiteral("ad");

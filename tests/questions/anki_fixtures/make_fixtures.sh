@@ -173,6 +173,9 @@ cp legacy.anki21 collection.anki21 && zip -q -X -P secret "$here/bad_encrypted.a
 cp legacy.anki21 collection.anki21 && zip -q -X "$here/bad_damaged.apkg" collection.anki21
 size=$(stat -c %s "$here/bad_damaged.apkg")
 printf '\xff\xff\xff\xff\xff\xff\xff\xff' | dd of="$here/bad_damaged.apkg" bs=1 seek=$((size / 2)) conv=notrunc status=none
+# A "meta" entry at its bound (64 KiB, no collection beside it) and one byte over.
+head -c 65536 /dev/zero >meta && zip -q -X "$here/bad_meta_at_bound.apkg" meta
+head -c 65537 /dev/zero >meta && zip -q -X "$here/bad_meta_too_large.apkg" meta
 # A collection that inflates beyond the bound (300 MiB of zeros, a few kB packed).
 head -c 300M /dev/zero | zstd -q -19 >collection.anki21b
 printf '\x08\x03' >meta && zip -q -X -0 "$here/bad_too_large.apkg" meta collection.anki21b
