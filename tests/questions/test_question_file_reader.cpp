@@ -20,6 +20,8 @@ class TestQuestionFileReader : public QObject {
 private slots:
     void limitsAtTheirEdge_data();
     void limitsAtTheirEdge();
+    void earlierReadServesOnlyTheSameFile_data();
+    void earlierReadServesOnlyTheSameFile();
 };
 
 namespace {
@@ -103,6 +105,33 @@ void TestQuestionFileReader::limitsAtTheirEdge()
         QCOMPARE(typeEntry == questions::kCsvTypeEntry ? result.file->csv.questions.size()
                                                        : questions::countRecords(result.file->lines),
                  qsizetype(maxQuestions));
+}
+
+// Reading a CSV file again (a click on its row) takes the earlier parse
+// only for the same path with the same bytes.
+void TestQuestionFileReader::earlierReadServesOnlyTheSameFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("the same file, unchanged") << "set.csv" << QByteArray("x,y\tz\r\n") << "x";
+    QTest::newRow("the same file, changed") << "set.csv" << QByteArray("w,y\tz\r\n") << "w";
+    QTest::newRow("a .tsv file of the same bytes") << "set.tsv" << QByteArray("x,y\tz\r\n") << "x,y";
+}
+
+void TestQuestionFileReader::earlierReadServesOnlyTheSameFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, question);
+    QTemporaryDir dir;
+    const QString earlierPath = testsupport::writeFile(dir.filePath(QStringLiteral("set.csv")), "x,y\tz\r\n");
+    const questions::ReadResult earlier = questions::readQuestionFile(earlierPath, questions::kCsvTypeEntry);
+    QVERIFY(earlier.file);
+    const QString path = testsupport::writeFile(dir.filePath(name), bytes);
+    const questions::ReadResult again = questions::readQuestionFile(path, questions::kCsvTypeEntry, &*earlier.file);
+    QVERIFY(again.file);
+    QCOMPARE(again.file->csv.questions.front().question, question);
 }
 
 QTEST_GUILESS_MAIN(TestQuestionFileReader)
