@@ -78,6 +78,10 @@ void TestAnkiTemplates::templateRules_data()
     QTest::newRow("quoted answer rule") << QStringLiteral("{{Front}}")
                                         << QStringLiteral("{{FrontSide}}<HR ID=\"answer\">{{Back}}") << plain
                                         << QStringLiteral("表") << QStringLiteral("裏");
+    QTest::newRow("a field right after FrontSide") << QStringLiteral("{{Front}}") << QStringLiteral("{{FrontSide}}{{Back}}")
+                                                   << plain << QStringLiteral("表") << QStringLiteral("裏");
+    QTest::newRow("nothing after FrontSide") << QStringLiteral("{{Front}}") << QStringLiteral("{{FrontSide}}") << plain
+                                             << QStringLiteral("表") << QString();
     QTest::newRow("no FrontSide: the whole back")
         << QStringLiteral("{{Front}}") << QStringLiteral("{{Front}}<hr id=answer>{{Back}}") << plain
         << QStringLiteral("表") << QStringLiteral("表\r\n裏");
