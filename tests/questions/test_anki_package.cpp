@@ -79,17 +79,18 @@ void TestAnkiPackage::readsEachCollectionEntry_data()
     // read. Filtered cards count in their home deck, suspended ones are left
     // out (the deck "空" keeps its row), buried ones stay; cloze numbers
     // with a gap; rows of a note type that does not exist are left alone.
-    QTest::newRow("collection.anki21b")
-        << fixture("newer.apkg")
-        << QStringList{QStringLiteral("数学: 2"), QStringLiteral("空: 0"), QStringLiteral("言語::日本語: 4"),
-                       QStringLiteral("言語::英語: 1")}
-        << QStringList{QStringLiteral("数学｜[...]の内角の和は180度 → 三角形"),
-                       QStringLiteral("数学｜三角形の内角の和は[角度] → 180度"),
-                       QStringLiteral("言語::日本語｜漢字(かんじ)を読(よ)む → to read kanji"),
-                       QStringLiteral("言語::日本語｜to read kanji → 漢字[かんじ]を 読[よ]む"),
-                       QStringLiteral("言語::日本語｜日本(にほん)\r\n読み: にほん → Japan & Nippon"),
-                       QStringLiteral("言語::日本語｜Japan & Nippon → 日本[にほん]"),
-                       QStringLiteral("言語::英語｜apple → りんご")};
+    const QStringList newerRows{QStringLiteral("数学: 2"), QStringLiteral("空: 0"), QStringLiteral("言語::日本語: 4"),
+                                QStringLiteral("言語::英語: 1")};
+    const QStringList newerQuestions{QStringLiteral("数学｜[...]の内角の和は180度 → 三角形"),
+                                     QStringLiteral("数学｜三角形の内角の和は[角度] → 180度"),
+                                     QStringLiteral("言語::日本語｜漢字(かんじ)を読(よ)む → to read kanji"),
+                                     QStringLiteral("言語::日本語｜to read kanji → 漢字[かんじ]を 読[よ]む"),
+                                     QStringLiteral("言語::日本語｜日本(にほん)\r\n読み: にほん → Japan & Nippon"),
+                                     QStringLiteral("言語::日本語｜Japan & Nippon → 日本[にほん]"),
+                                     QStringLiteral("言語::英語｜apple → りんご")};
+    QTest::newRow("collection.anki21b") << fixture("newer.apkg") << newerRows << newerQuestions;
+    // The same grown to 3 MB: its zstd frame comes out over several rounds.
+    QTest::newRow("collection.anki21b over a megabyte") << fixture("large.apkg") << newerRows << newerQuestions;
 }
 
 void TestAnkiPackage::readsEachCollectionEntry()

@@ -154,6 +154,12 @@ us=$'\x1f'
 (cd "$work" && rm -f "$here/newer.apkg" && cp stub.anki2 collection.anki2 \
   && zstd -q -19 newer.anki21b -o collection.anki21b && printf '\x08\x03' >meta \
   && printf '' | zstd -q >media && zip -q -X "$here/newer.apkg" meta collection.anki2 collection.anki21b media)
+# The same collection grown past a megabyte by a table the reader does not
+# look at: its zstd frame is decompressed over several rounds.
+cp "$work/newer.anki21b" "$work/large.anki21b"
+sqlite3 "$work/large.anki21b" 'CREATE TABLE padding (x); INSERT INTO padding VALUES (zeroblob(3000000));' >/dev/null
+(cd "$work" && rm -f "$here/large.apkg" && zstd -q -f -19 large.anki21b -o collection.anki21b \
+  && zip -q -X "$here/large.apkg" meta collection.anki2 collection.anki21b media)
 
 # ---- Packages that must be refused ---------------------------------------------
 cd "$work"
