@@ -88,7 +88,7 @@ struct Recording {
 
     // When the frame was played: a fragment's last frame was played at the
     // latest when the fragment arrived, so the frame's time is counted back
-    // from the earliest-arriving fragment within 0.2 s around it (a hundred
+    // from the earliest-arriving fragment within 0.2 s around it (forty
     // fragments). Local, so that a sink clock that runs a little fast or slow
     // is followed, and so that where the recording lost time (the recorder
     // fell behind on a busy machine) only the clicks right beside the gap
@@ -105,7 +105,7 @@ struct Recording {
 };
 
 // Records the null sink's monitor on a thread of its own from start() to
-// stop(), in fragments of 2 ms whose arrival is timed.
+// stop(), in fragments of 5 ms whose arrival is timed.
 class MonitorRecorder {
 public:
     static constexpr uint32_t kRate = 48000;
