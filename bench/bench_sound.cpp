@@ -94,7 +94,7 @@ std::optional<double> runCase(const Case& c, int wanted, const QString& wavPrefi
     QString error;
     testsupport::PrivateSoundServer sound(c.kind);
     testsupport::MonitorRecorder recorder;
-    if (!sound.start(&error) || !recorder.start(sound.address(), &error)) {
+    if (!sound.start(&error) || !recorder.start(sound, &error)) {
         std::printf("  not run: %s\n", qPrintable(error));
         return std::nullopt;
     }

@@ -24,11 +24,17 @@ namespace testsupport {
 
 namespace {
 
-// A fragment of 5 ms: small enough to time frames closely. Not smaller: the
-// recorder's fragment sets the period of PipeWire's graph, and at 2 ms its
-// graph skipped now and then on a 2-core machine, so the clicks of those
-// moments were lost and the measurement was of the server, not the program.
-constexpr size_t kFragmentFrames = MonitorRecorder::kRate / 200;
+// The recorder's fragment: small, to time frames closely. PulseAudio's null
+// sink renders up to one fragment ahead of playing it, so there 2 ms keeps
+// the recording's timing within that much. PipeWire runs its graph in
+// periods no longer than the smallest fragment asked for, and at 2 ms its
+// graph skipped now and then on a 2-core machine (the clicks of those
+// moments lost: a measurement of the server, not of the program); 5 ms
+// keeps it in time.
+size_t fragmentFramesFor(SoundServerKind kind)
+{
+    return MonitorRecorder::kRate / (kind == SoundServerKind::PipeWire ? 200 : 500);
+}
 
 } // namespace
 
@@ -315,15 +321,16 @@ MonitorRecorder::~MonitorRecorder()
     stop();
 }
 
-bool MonitorRecorder::start(const QByteArray& server, QString* error)
+bool MonitorRecorder::start(const PrivateSoundServer& sound, QString* error)
 {
+    fragmentFrames_ = fragmentFramesFor(sound.kind());
     const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, kRate, 1};
     pa_buffer_attr buffer{};
     buffer.maxlength = uint32_t(-1);
-    buffer.fragsize = uint32_t(kFragmentFrames * sizeof(float));
+    buffer.fragsize = uint32_t(fragmentFrames_ * sizeof(float));
     const QByteArray monitor = QByteArray(PrivateSoundServer::kSink) + ".monitor";
     int code = 0;
-    connection_ = pa_simple_new(server.constData(), "Mireldo sound check", PA_STREAM_RECORD, monitor.constData(),
+    connection_ = pa_simple_new(sound.address().constData(), "Mireldo sound check", PA_STREAM_RECORD, monitor.constData(),
                                 "monitor", &sampleFormat, nullptr, &buffer, &code);
     if (!connection_) {
         *error = QStringLiteral("cannot record %1: %2").arg(QString::fromLatin1(monitor), QString::fromUtf8(pa_strerror(code)));
@@ -350,13 +357,13 @@ bool MonitorRecorder::start(const QByteArray& server, QString* error)
 
 void MonitorRecorder::run()
 {
-    float fragment[kFragmentFrames];
+    std::vector<float> fragment(fragmentFrames_);
     int code = 0;
     while (!stopping_) {
-        if (pa_simple_read(connection_, fragment, sizeof fragment, &code) < 0)
+        if (pa_simple_read(connection_, fragment.data(), fragment.size() * sizeof(float), &code) < 0)
             return; // the recording ends short; the caller sees it
         const int64_t arrival = platform::monotonicNs();
-        recording_.samples.insert(recording_.samples.end(), fragment, fragment + kFragmentFrames);
+        recording_.samples.insert(recording_.samples.end(), fragment.begin(), fragment.end());
         recording_.fragments.push_back({int64_t(recording_.samples.size()), arrival});
         flowing_.store(true, std::memory_order_release);
     }

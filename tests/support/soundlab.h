@@ -53,6 +53,7 @@ public:
     // Kills it, as a crash would; the same address serves after start().
     void stop();
     QByteArray address() const { return address_; }
+    SoundServerKind kind() const { return kind_; }
 
 private:
     bool startPulseAudio(QString* error);
@@ -88,8 +89,8 @@ struct Recording {
 
     // When the frame was played: a fragment's last frame was played at the
     // latest when the fragment arrived, so the frame's time is counted back
-    // from the earliest-arriving fragment within 0.2 s around it (forty
-    // fragments). Local, so that a sink clock that runs a little fast or slow
+    // from the earliest-arriving fragment within 0.2 s around it (forty to a
+    // hundred fragments). Local, so that a sink clock that runs a little fast or slow
     // is followed, and so that where the recording lost time (the recorder
     // fell behind on a busy machine) only the clicks right beside the gap
     // are timed wrong.
@@ -105,20 +106,21 @@ struct Recording {
 };
 
 // Records the null sink's monitor on a thread of its own from start() to
-// stop(), in fragments of 5 ms whose arrival is timed.
+// stop(), in fragments of a few milliseconds whose arrival is timed.
 class MonitorRecorder {
 public:
     static constexpr uint32_t kRate = 48000;
 
     ~MonitorRecorder();
     // Returns once the monitor's sound flows.
-    bool start(const QByteArray& server, QString* error);
+    bool start(const PrivateSoundServer& sound, QString* error);
     Recording stop();
 
 private:
     void run();
 
     ::pa_simple* connection_ = nullptr;
+    size_t fragmentFrames_ = 0;
     std::thread thread_;
     std::atomic<bool> stopping_{false};
     std::atomic<bool> flowing_{false};

@@ -80,7 +80,7 @@ void TestSound::oneClickPerAnswerFlash()
     qputenv("PULSE_SERVER", server_->address());
     testsupport::MonitorRecorder recorder;
     QString error;
-    QVERIFY2(recorder.start(server_->address(), &error), qPrintable(error));
+    QVERIFY2(recorder.start(*server_, &error), qPrintable(error));
 
     TForm1 form;
     testsupport::loadNumberedQuestions(form, 20);
