@@ -102,6 +102,7 @@ struct ClickStream::Sound {
     void connect();
     void lostServer();
     void closeStream();
+    void closeConnection();
     void lookUpDefaultSink();
     void openStream(const pa_sink_info& sink);
     void fill(size_t bytes);
@@ -181,14 +182,7 @@ void ClickStream::Sound::retryDue(pa_mainloop_api* api, pa_time_event* event, co
     api->time_free(event);
     sound->retry = nullptr;
     // Out of the old connection's callbacks: it can go now.
-    sound->closeStream();
-    if (sound->context) {
-        pa_context_set_state_callback(sound->context, nullptr, nullptr);
-        pa_context_set_subscribe_callback(sound->context, nullptr, nullptr);
-        pa_context_disconnect(sound->context);
-        pa_context_unref(sound->context);
-        sound->context = nullptr;
-    }
+    sound->closeConnection();
     sound->state.store(SoundState::Connecting, std::memory_order_release);
     sound->connect();
 }
@@ -204,6 +198,19 @@ void ClickStream::Sound::closeStream()
     pa_stream_unref(stream);
     stream = nullptr;
     timingPending = false;
+}
+
+// The stream and the connection closed, their callbacks silenced first.
+void ClickStream::Sound::closeConnection()
+{
+    closeStream();
+    if (!context)
+        return;
+    pa_context_set_state_callback(context, nullptr, nullptr);
+    pa_context_set_subscribe_callback(context, nullptr, nullptr);
+    pa_context_disconnect(context);
+    pa_context_unref(context);
+    context = nullptr;
 }
 
 void ClickStream::Sound::contextChanged(pa_context* context, void* self)
@@ -460,13 +467,7 @@ ClickStream::~ClickStream()
     Sound& sound = *sound_;
     if (sound.loop)
         pa_threaded_mainloop_stop(sound.loop);
-    sound.closeStream();
-    if (sound.context) {
-        pa_context_set_state_callback(sound.context, nullptr, nullptr);
-        pa_context_set_subscribe_callback(sound.context, nullptr, nullptr);
-        pa_context_disconnect(sound.context);
-        pa_context_unref(sound.context);
-    }
+    sound.closeConnection();
     if (sound.loop)
         pa_threaded_mainloop_free(sound.loop); // with the retry's timer, if any
 }
